@@ -1,0 +1,11 @@
+# 32-bit Linux test build: the test suite at the host game's pointer width, run under qemu-i386.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER gcc)
+set(CMAKE_CXX_COMPILER g++)
+set(CMAKE_C_FLAGS_INIT "-m32 -fno-pie")
+set(CMAKE_CXX_FLAGS_INIT "-m32 -fno-pie")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32 -no-pie -static")
+set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-i386)
+set(THREADS_PREFER_PTHREAD_FLAG ON)

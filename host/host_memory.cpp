@@ -1,0 +1,47 @@
+#include "host/host_memory.h"
+
+#include <cstring>
+
+namespace tarvek {
+
+bool HostMemory::isReadable(HostAddr addr, size_t n) const {
+    if (addr == 0 || n == 0) return false;
+    const uint64_t end = uint64_t{addr} + n;
+    if (end > (uint64_t{1} << 32)) return false;
+
+    uint64_t cursor = addr;
+    while (cursor < end) {
+        MemoryRegion region;
+        if (!query(static_cast<HostAddr>(cursor), region)) return false;
+        if (region.state != RegionState::Commit) return false;
+        if (region.protect & (protection::NoAccess | protection::Guard)) return false;
+        const uint64_t next = region.base + region.size;
+        // A query that does not move forward would loop forever.
+        if (next <= cursor) return false;
+        cursor = next;
+    }
+    return true;
+}
+
+bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {
+    if (!isReadable(addr, n)) return false;
+    copyOut(addr, dst, n);
+    return true;
+}
+
+namespace {
+template <typename T>
+std::optional<T> readTyped(const HostMemory& memory, HostAddr addr) {
+    T value;
+    if (!memory.read(addr, &value, sizeof value)) return std::nullopt;
+    return value;
+}
+}  // namespace
+
+std::optional<uint32_t> HostMemory::readU32(HostAddr addr) const { return readTyped<uint32_t>(*this, addr); }
+std::optional<int32_t> HostMemory::readI32(HostAddr addr) const { return readTyped<int32_t>(*this, addr); }
+std::optional<uint16_t> HostMemory::readU16(HostAddr addr) const { return readTyped<uint16_t>(*this, addr); }
+std::optional<uint8_t> HostMemory::readU8(HostAddr addr) const { return readTyped<uint8_t>(*this, addr); }
+std::optional<int8_t> HostMemory::readI8(HostAddr addr) const { return readTyped<int8_t>(*this, addr); }
+
+}  // namespace tarvek

@@ -1,0 +1,66 @@
+#pragma once
+// The boundary to the host game's memory. The game is a 32-bit process, so every host address is
+// 32 bits wide in every build. Reads are guarded: a range that is not entirely committed and
+// readable is refused instead of faulting.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace tarvek {
+
+using HostAddr = uint32_t;
+
+// Region states and protections carry the Windows values so the Win32 layer passes them through.
+enum class RegionState : uint32_t { Commit = 0x1000, Reserve = 0x2000, Free = 0x10000 };
+
+namespace protection {
+constexpr uint32_t NoAccess = 0x01;
+constexpr uint32_t ReadOnly = 0x02;
+constexpr uint32_t ReadWrite = 0x04;
+constexpr uint32_t WriteCopy = 0x08;
+constexpr uint32_t Execute = 0x10;
+constexpr uint32_t ExecuteRead = 0x20;
+constexpr uint32_t ExecuteReadWrite = 0x40;
+constexpr uint32_t ExecuteWriteCopy = 0x80;
+constexpr uint32_t Guard = 0x100;
+}  // namespace protection
+
+struct MemoryRegion {
+    uint64_t base = 0;  // 64 bits: the last region of the address space ends at 2^32
+    uint64_t size = 0;
+    RegionState state = RegionState::Free;
+    uint32_t protect = 0;
+};
+
+class HostMemory {
+public:
+    virtual ~HostMemory() = default;
+
+    // True when every byte of [addr, addr + n) is committed, neither no-access nor a guard page.
+    // Null, zero length and ranges that wrap past the top of the address space are refused.
+    bool isReadable(HostAddr addr, size_t n) const;
+
+    // Guarded read: copies n bytes into dst, or returns false and leaves dst untouched.
+    bool read(HostAddr addr, void* dst, size_t n) const;
+    std::optional<uint32_t> readU32(HostAddr addr) const;
+    std::optional<int32_t> readI32(HostAddr addr) const;
+    std::optional<uint16_t> readU16(HostAddr addr) const;
+    std::optional<uint8_t> readU8(HostAddr addr) const;
+    std::optional<int8_t> readI8(HostAddr addr) const;
+
+    // The region containing addr, as the platform's memory query describes it.
+    virtual bool query(HostAddr addr, MemoryRegion& region) const = 0;
+
+    // Changes the protection of the pages covering [addr, addr + n); the previous protection of
+    // the first page goes to oldProtect. For hook patches and the few host writes allowed.
+    virtual bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) = 0;
+    // Writes without any check; the caller has made the range writable.
+    virtual bool write(HostAddr addr, const void* src, size_t n) = 0;
+    virtual void flushCode(HostAddr addr, size_t n) = 0;
+
+protected:
+    // Copies bytes already known to be readable.
+    virtual void copyOut(HostAddr addr, void* dst, size_t n) const = 0;
+};
+
+}  // namespace tarvek

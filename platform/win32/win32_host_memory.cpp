@@ -1,0 +1,41 @@
+#include "platform/win32/win32_host_memory.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace tarvek::win32 {
+namespace {
+void* pointerOf(HostAddr addr) { return reinterpret_cast<void*>(static_cast<uintptr_t>(addr)); }
+}  // namespace
+
+bool Win32HostMemory::query(HostAddr addr, MemoryRegion& region) const {
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(pointerOf(addr), &info, sizeof info) != sizeof info) return false;
+    region.base = reinterpret_cast<uintptr_t>(info.BaseAddress);
+    region.size = info.RegionSize;
+    region.state = static_cast<RegionState>(info.State);
+    region.protect = info.Protect;
+    return true;
+}
+
+bool Win32HostMemory::protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) {
+    DWORD old = 0;
+    if (!VirtualProtect(pointerOf(addr), n, newProtect, &old)) return false;
+    oldProtect = old;
+    return true;
+}
+
+bool Win32HostMemory::write(HostAddr addr, const void* src, size_t n) {
+    if (addr == 0 || n == 0) return false;
+    std::memcpy(pointerOf(addr), src, n);
+    return true;
+}
+
+void Win32HostMemory::flushCode(HostAddr addr, size_t n) {
+    FlushInstructionCache(GetCurrentProcess(), pointerOf(addr), n);
+}
+
+void Win32HostMemory::copyOut(HostAddr addr, void* dst, size_t n) const { std::memcpy(dst, pointerOf(addr), n); }
+
+}  // namespace tarvek::win32

@@ -1,0 +1,67 @@
+#pragma once
+// A sparse simulated 32-bit address space: page-aligned regions, each with a state and a
+// protection, so every rule of the guarded read and of host writes can be exercised.
+#include <cstdint>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "host/host_memory.h"
+
+namespace tarvek::sim {
+
+constexpr uint32_t kPageSize = 0x1000;
+
+class SimMemory : public HostMemory {
+public:
+    // Maps [base, base + size) rounded out to whole pages. Committed regions start zero-filled.
+    // Mapping over an existing region replaces it.
+    void map(HostAddr base, uint32_t size, uint32_t protect = protection::ReadWrite,
+             RegionState state = RegionState::Commit);
+    void unmap(HostAddr base, uint32_t size);
+    // Changes the protection of whole pages without the checks a module write would face.
+    void setProtection(HostAddr base, uint32_t size, uint32_t protect);
+
+    // Set-up and inspection access that ignores protections (the simulated game's own view).
+    // Both require the range to be mapped and committed.
+    void poke(HostAddr addr, const void* src, size_t n);
+    void peek(HostAddr addr, void* dst, size_t n) const;
+    void pokeU32(HostAddr addr, uint32_t value) { poke(addr, &value, 4); }
+    void pokeI32(HostAddr addr, int32_t value) { poke(addr, &value, 4); }
+    void pokeU8(HostAddr addr, uint8_t value) { poke(addr, &value, 1); }
+    void pokeBytes(HostAddr addr, std::vector<uint8_t> bytes) { poke(addr, bytes.data(), bytes.size()); }
+    uint32_t peekU32(HostAddr addr) const;
+
+    bool query(HostAddr addr, MemoryRegion& region) const override;
+    bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) override;
+    bool write(HostAddr addr, const void* src, size_t n) override;
+    void flushCode(HostAddr addr, size_t n) override;
+
+    // How many code flushes covered addr (the patch engine must flush what it rewrote).
+    int flushCount(HostAddr addr) const;
+    // Counts every query the guarded read made; lets tests check the walk is bounded.
+    uint64_t queryCount() const { return queryCount_; }
+
+protected:
+    void copyOut(HostAddr addr, void* dst, size_t n) const override;
+
+private:
+    struct Region {
+        uint64_t size = 0;
+        RegionState state = RegionState::Commit;
+        uint32_t protect = protection::ReadWrite;
+        std::vector<uint8_t> bytes;  // empty unless committed
+    };
+    using RegionMap = std::map<uint64_t, Region>;
+
+    void splitAt(uint64_t addr);
+    RegionMap::const_iterator find(uint64_t addr) const;
+    template <typename Fn>
+    void forEachSpan(uint64_t addr, size_t n, Fn&& fn) const;
+
+    RegionMap regions_;
+    std::vector<std::pair<uint64_t, uint64_t>> flushes_;
+    mutable uint64_t queryCount_ = 0;
+};
+
+}  // namespace tarvek::sim
