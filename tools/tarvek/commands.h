@@ -1,0 +1,19 @@
+#pragma once
+// Each subcommand group registers itself on the application and sets the exit status in run.
+#include <CLI/CLI.hpp>
+
+namespace tarvek::cli {
+
+// Exit statuses shared by every subcommand.
+constexpr int kExitOk = 0;
+constexpr int kExitRejected = 1;
+constexpr int kExitUsage = 2;
+
+struct CommandContext {
+    int exitStatus = kExitOk;
+};
+
+// Subcommand groups; each adds its subcommands to app and stores its result in context.
+// (Declared here as the groups land.)
+
+}  // namespace tarvek::cli
