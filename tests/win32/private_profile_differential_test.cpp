@@ -190,7 +190,9 @@ TEST(PrivateProfileDifferential, PortableReaderAnswersLikeWindows) {
                     for (const std::string& key : keys) {
                         for (size_t size : stringSizes) {
                             for (const char* fallback : fallbacks) {
-                                if (manyKeys && (size != 1024 || *fallback)) continue;
+                                // Case and padding variants only need to find the same value.
+                                const bool variant = section != sectionName || key != keyName;
+                                if ((manyKeys || variant) && (size != 1024 || *fallback)) continue;
                                 // Fallbacks differ only in the smallest and the usual buffer.
                                 if (*fallback && size > 3 && size != 1024) continue;
                                 const std::string ours = readProfileString(path, section, key, fallback, size);
@@ -224,7 +226,7 @@ TEST(PrivateProfileDifferential, PortableReaderAnswersLikeWindows) {
     EXPECT_EQ(readProfileString(missing, "S", "k", "fb"), realString(missing, "S", "k", "fb", 1024));
     EXPECT_EQ(readProfileInt(missing, "S", "k", 5), static_cast<int>(GetPrivateProfileIntA("S", "k", 5, missing.c_str())));
     EXPECT_EQ(readProfileSection(missing, "S"), realSection(missing, "S", 4096));
-    EXPECT_GT(compared, 5000u);
+    EXPECT_GT(compared, 10000u);
     std::printf("compared %zu answers, %zu quoted exact fits (ANSI code page %u)\n", compared, quotedExactFits,
                 GetACP());
 }
