@@ -9,23 +9,27 @@
 #include "host/text.h"
 
 // The rules follow what the Windows private-profile functions do (as Wine implements them, the
-// one implementation we can run beside this reader), not only what their documentation says:
+// one implementation we can run beside this reader), also where their documentation is silent:
 //  - Lines end at any run of CR and LF; names and values are trimmed of TAB, LF, VT, FF, CR,
-//    Ctrl+Z and space. A leading UTF-8 byte-order mark is skipped; every other byte is kept.
+//    Ctrl+Z and space. A leading UTF-8 byte-order mark is skipped (Windows proper would read it
+//    as part of the first line); every other byte is kept as stored, so UTF-8 text after the mark
+//    stays UTF-8, where Wine converts it to the ANSI code page. UTF-16 files are not read.
 //  - "[" starts a section header only when the line also holds a "]"; the name is everything
-//    between the "[" and the last "]", untrimmed, and text after that "]" is ignored. A "[" line
-//    without "]" is an ordinary line of the current section.
+//    between the "[" and the last "]", trimmed, and text after that "]" is ignored. A "[" line
+//    without "]" is an ordinary line of the current section. '#' starts no comment.
 //  - Only the first section with a matching name counts; later duplicates are never read. Within
 //    it the first key with a matching name wins.
 //  - A string value loses one pair of enclosing quotes (both " or both '); the same is done to the
-//    fallback, which also loses trailing spaces.
+//    fallback, which also loses trailing spaces. Wine cuts to the buffer before removing the
+//    closing quote, so a quoted value that fits exactly loses one more character; that is a bug
+//    (the documentation cuts only what does not fit) and this reader keeps the character.
 //  - An integer read takes the first 29 characters of the value (its 30-character buffer) and
 //    reads them as RtlUnicodeStringToInteger does: leading bytes up to space skipped, one sign,
 //    "0x" / "0o" / "0b" select base 16 / 8 / 2, digits taken as far as they go, wrapping modulo
-//    2^32. An empty value reads as the fallback (the documentation implies 0; Wine returns the
-//    fallback, and so do we).
-//  - A section listing skips lines whose name is empty or starts with ';' and lists lines
-//    without '=' as the bare name, values as written (quotes kept).
+//    2^32. An empty value reads as the fallback, as in Wine (the documentation suggests 0).
+//  - A section listing matches the name untrimmed, skips lines whose name starts with ';' and
+//    lines without both name and '=', lists lines without '=' as the bare name and values as
+//    written (quotes kept); of consecutive lines without a name only the first is kept.
 //  - A NUL byte ends a name or value, as it ends the C string Windows keeps.
 // Names are compared ignoring ASCII case only: the module's own names are ASCII, and folding
 // other bytes would depend on the player's code page.
