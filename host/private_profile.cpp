@@ -53,10 +53,9 @@ struct Entry {
     std::optional<std::string_view> value;  // none for a line without '='
 };
 
-// Calls fn for each entry of the first section named `section` until fn returns false; returns
-// false when no section has that name.
+// Calls fn for each entry of the first section named `section` until fn returns false.
 template <typename Fn>
-bool forEachEntry(std::string_view text, std::string_view section, Fn&& fn) {
+void forEachEntry(std::string_view text, std::string_view section, Fn&& fn) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     bool inSection = false;
     bool previousNameEmpty = false;
@@ -71,7 +70,7 @@ bool forEachEntry(std::string_view text, std::string_view section, Fn&& fn) {
 
         const size_t close = line.front() == '[' ? line.rfind(']') : std::string_view::npos;
         if (close != std::string_view::npos) {
-            if (inSection) return true;
+            if (inSection) return;
             inSection = equalsIgnoreAsciiCase(untilNul(trimProfile(line.substr(1, close - 1))), section);
             previousNameEmpty = false;
             continue;
@@ -84,9 +83,8 @@ bool forEachEntry(std::string_view text, std::string_view section, Fn&& fn) {
         Entry entry{untilNul(name), std::nullopt};
         if (eq != std::string_view::npos) entry.value = untilNul(trimProfile(line.substr(eq + 1)));
         previousNameEmpty = entry.name.empty();
-        if (!fn(entry)) return true;
+        if (!fn(entry)) return;
     }
-    return inSection;
 }
 
 // The stored value of key in section: nullopt when the section or key is missing, or the key's
