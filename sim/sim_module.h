@@ -7,4 +7,7 @@ namespace tarvek::sim {
 
 void installFrameDriver(SimHost& host);
 
+// Returns the module's settings, ghost slots, race type, driver and race state to start-up.
+void resetModuleRaceState();
+
 }  // namespace tarvek::sim

@@ -1,12 +1,6 @@
 #include "support/race_host.h"
 
 #include "ghostdata/ghost_format.h"
-#include "ghostdata/ghost_loader.h"
-#include "host/settings.h"
-#include "race/frame_driver.h"
-#include "race/race_callouts.h"
-#include "race/race_state.h"
-#include "race/race_type.h"
 #include "sim/sim_module.h"
 #include "support/ghost_files.h"
 
@@ -48,22 +42,12 @@ std::vector<sim::WormFrame> concat(std::vector<std::vector<sim::WormFrame>> part
     return all;
 }
 
-void resetRaceEngine() {
-    settings() = Settings{};
-    raceCallouts() = defaultRaceCallouts();
-    raceType() = RaceType{};
-    goldGhost() = GhostRecording{};
-    blueGhost() = GhostRecording{};
-    resetFrameDriver();
-    resetRaceState();
-}
-
 RaceHostTest::RaceHostTest() {
-    resetRaceEngine();
+    sim::resetModuleRaceState();
     sim::installFrameDriver(host);
     world.setFeedbackGates(0, 0);
 }
 
-RaceHostTest::~RaceHostTest() { resetRaceEngine(); }
+RaceHostTest::~RaceHostTest() { sim::resetModuleRaceState(); }
 
 }  // namespace tarvek::testing

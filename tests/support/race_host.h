@@ -25,9 +25,6 @@ std::vector<sim::WormFrame> activeFrames(const PixelPath& path, uint32_t state =
 std::vector<sim::WormFrame> inactiveFrames(uint32_t count, int32_t x, int32_t y);
 std::vector<sim::WormFrame> concat(std::vector<std::vector<sim::WormFrame>> parts);
 
-// Returns every module-wide race record to its start-up state.
-void resetRaceEngine();
-
 class RaceHostTest : public ::testing::Test {
 protected:
     RaceHostTest();
