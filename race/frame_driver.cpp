@@ -1,5 +1,6 @@
 #include "race/frame_driver.h"
 
+#include <cstring>
 #include <string>
 
 #include "host/host_context.h"
@@ -25,14 +26,31 @@ struct WorldView {
     uint32_t mapHeight = 0;
 };
 
-// Unreadable fields read as 0: a world still being built has no landscape or map yet.
+uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
+    uint32_t value;
+    std::memcpy(&value, bytes + offset, 4);
+    return value;
+}
+
+// Unreadable fields read as 0: a world still being built has no landscape or map yet. Fields
+// that lie close together are read together.
 WorldView readWorldView(const HostMemory& memory, HostAddr world) {
+    namespace w = layout::world;
     WorldView view;
-    view.landscape = memory.readU32(world + layout::world::kLandscape).value_or(0);
-    view.watched = memory.readU32(world + layout::world::kWatched).value_or(0);
-    view.frame = memory.readI32(world + layout::world::kFrameCounter).value_or(0);
-    view.mapWidth = memory.readU32(world + layout::world::kMapWidth).value_or(0);
-    view.mapHeight = memory.readU32(world + layout::world::kMapHeight).value_or(0);
+    uint8_t head[w::kLandscape + 4];
+    if (memory.read(world, head, sizeof head)) {
+        view.watched = wordAt(head, w::kWatched);
+        view.landscape = wordAt(head, w::kLandscape);
+    } else {
+        view.watched = memory.readU32(world + w::kWatched).value_or(0);
+        view.landscape = memory.readU32(world + w::kLandscape).value_or(0);
+    }
+    view.frame = memory.readI32(world + w::kFrameCounter).value_or(0);
+    uint8_t dimensions[8];
+    if (memory.read(world + w::kMapWidth, dimensions, sizeof dimensions)) {
+        view.mapWidth = wordAt(dimensions, 0);
+        view.mapHeight = wordAt(dimensions, 4);
+    }
     return view;
 }
 

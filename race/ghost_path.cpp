@@ -40,11 +40,13 @@ uint64_t saturatingMultiply(uint64_t a, uint64_t b) {
 
 void buildGhostPath(GhostPath& path, const GhostRecording& recording, uint32_t segmentIndex, bool segmentMode,
                     uint64_t segmentLength) {
-    const GhostPathKey key{recording.frames.data(), recording.frames.size(), segmentIndex, segmentMode,
-                           segmentLength};
+    // In segment mode every segment is in the path, so the current one does not change it.
+    const GhostPathKey key{recording.frames.data(), recording.frames.size(), segmentMode ? 0 : segmentIndex,
+                           segmentMode, segmentLength};
     if (path.built && path.key == key) return;
 
     path.samples.clear();
+    path.samples.reserve(recording.frames.size());
     path.segmentRanges.assign(recording.segments.size(), PathSegmentRange{});
     if (segmentMode) {
         for (uint32_t s = 0; s < recording.segments.size(); ++s) {

@@ -152,7 +152,8 @@ ComparisonResult runLiveComparison(size_t slot, const WormView& worm, LivePositi
         if (result.matched) comparison.matchedThisTurn = true;
         updateSegmentBound(comparison, result);
     }
-    if (keepsPerWormStates() && comparison.state.hasMatch && worm.address != 0 && wormReadable(worm.address)) {
+    // A view is only filled from a guarded read of the worm, which covers its first 260 bytes.
+    if (keepsPerWormStates() && comparison.state.hasMatch && worm.address != 0) {
         comparison.savedStates[worm.identityKey()] = comparison.state;
     }
     return result;

@@ -20,6 +20,7 @@ uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
 bool readWormView(const HostMemory& memory, HostAddr worm, WormView& view) {
     namespace w = host_layout::worm;
     std::array<uint8_t, w::kState + 4> bytes;
+    static_assert(bytes.size() >= w::kReadableSpan, "a read view proves the worm's leading bytes readable");
     if (!memory.read(worm, bytes.data(), bytes.size())) return false;
     view.address = worm;
     view.world = wordAt(bytes.data(), w::kWorld);
