@@ -1,5 +1,6 @@
 #include "sim/sim_bitmap.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tarvek::sim {
@@ -18,6 +19,17 @@ SimBitmap placeBitmap(SimHeap& heap, uint32_t bitsPerPixel, uint32_t width, uint
     memory.pokeU32(bitmap.object + 0x14, width);
     memory.pokeU32(bitmap.object + 0x18, height);
     return bitmap;
+}
+
+std::vector<uint8_t> paddedRows(const std::vector<uint8_t>& rows, uint32_t rowBytes, uint32_t height,
+                                uint32_t stride, uint8_t junk) {
+    if (stride < rowBytes || uint64_t{rowBytes} * height != rows.size())
+        throw std::invalid_argument("paddedRows: shape");
+    std::vector<uint8_t> out(size_t{stride} * height, junk);
+    for (uint32_t y = 0; y < height; ++y)
+        std::copy_n(rows.begin() + static_cast<ptrdiff_t>(size_t{y} * rowBytes), rowBytes,
+                    out.begin() + static_cast<ptrdiff_t>(size_t{y} * stride));
+    return out;
 }
 
 std::vector<uint8_t> hostMaskRows(const std::vector<uint8_t>& msbRows, uint32_t width,

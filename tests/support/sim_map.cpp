@@ -1,7 +1,5 @@
 #include "support/sim_map.h"
 
-#include <algorithm>
-
 #include "ghostdata/sha256.h"
 
 namespace tarvek::testing {
@@ -54,18 +52,9 @@ std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t widt
     return hash.finishHex();
 }
 
-std::vector<uint8_t> withStride(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height,
-                                uint32_t stride, uint8_t junk) {
-    std::vector<uint8_t> out(size_t{stride} * height, junk);
-    for (uint32_t y = 0; y < height; ++y)
-        std::copy_n(rows.begin() + static_cast<ptrdiff_t>(size_t{y} * width), width,
-                    out.begin() + static_cast<ptrdiff_t>(size_t{y} * stride));
-    return out;
-}
-
 SimMap::SimMap(uint32_t width, uint32_t height, uint32_t seed) {
     terrainRows = patternTerrain(width, height, seed);
-    terrain = sim::placeBitmap(heap, 8, width, height, width + 3, withStride(terrainRows, width, height, width + 3));
+    terrain = sim::placeBitmap(heap, 8, width, height, width + 3, sim::paddedRows(terrainRows, width, height, width + 3, 0xEE));
     world.setTerrain(terrain.object);
     world.setMapSize(width, height);
     world.setFrameCounter(1);

@@ -18,10 +18,6 @@ std::vector<uint8_t> patternTerrain(uint32_t width, uint32_t height, uint32_t se
 std::string referenceGeometryHash(const std::vector<uint8_t>& msbRows, uint32_t width, uint32_t height);
 std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height);
 
-// Pads rows of `width` bytes out to `stride` with junk.
-std::vector<uint8_t> withStride(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height,
-                                uint32_t stride, uint8_t junk = 0xEE);
-
 struct SimMap {
     sim::SimMemory memory;
     sim::SimHeap heap{memory};
