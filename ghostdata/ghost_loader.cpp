@@ -38,8 +38,10 @@ bool readGhostFrames(std::istream& in, std::vector<GhostFrame>& out) {
     if (!streamSizeIs(in, expectedGhostFileSize(header.frameCount))) return false;
     if (!in.seekg(kGhostHeaderSize, std::ios::beg)) return false;
 
-    // The header bounds this allocation: at most kGhostMaxFrames records.
-    std::vector<GhostFrame> frames(header.frameCount);
+    // The header bounds this allocation: at most kGhostMaxFrames records. The read fills them.
+    std::vector<GhostFrame> frames;
+    frames.reserve(header.frameCount);
+    for (uint32_t i = 0; i < header.frameCount; ++i) frames.emplace_back(GhostFrame::kUninitialized);
     const std::streamsize bytes = static_cast<std::streamsize>(frames.size()) * kGhostRecordSize;
     if (!in.read(reinterpret_cast<char*>(frames.data()), bytes) || in.gcount() != bytes) return false;
     if (!sanitizeFramesInOrder(frames, header.segmentCount)) return false;
