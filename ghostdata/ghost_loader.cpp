@@ -10,12 +10,6 @@
 namespace tarvek {
 namespace {
 
-bool streamSizeIs(std::istream& in, uint64_t expected) {
-    if (!in.seekg(0, std::ios::end)) return false;
-    const std::streamoff size = in.tellg();
-    return size >= 0 && static_cast<uint64_t>(size) == expected;
-}
-
 // Segment indices start at 0 or 1 and never skip or go back; their number must match the header.
 bool sanitizeFramesInOrder(std::vector<GhostFrame>& frames, uint32_t segmentCount) {
     uint32_t previous = 0;

@@ -11,6 +11,17 @@ void appendLe32(Sha256& hash, uint32_t value) {
     hash.update(bytes, 4);
 }
 
+// Domain text, both sides little-endian, then the rows exactly as given.
+std::string referenceHash(std::string_view domain, const std::vector<uint8_t>& rows, uint32_t width,
+                          uint32_t height) {
+    Sha256 hash;
+    hash.update(domain);
+    appendLe32(hash, width);
+    appendLe32(hash, height);
+    hash.update(rows.data(), rows.size());
+    return hash.finishHex();
+}
+
 uint32_t nextRandom(uint32_t& state) {
     state = state * 1664525u + 1013904223u;
     return state >> 8;
@@ -35,21 +46,11 @@ std::vector<uint8_t> patternTerrain(uint32_t width, uint32_t height, uint32_t se
 }
 
 std::string referenceGeometryHash(const std::vector<uint8_t>& msbRows, uint32_t width, uint32_t height) {
-    Sha256 hash;
-    hash.update("TarvekMapGeometryV1");
-    appendLe32(hash, width);
-    appendLe32(hash, height);
-    hash.update(msbRows.data(), msbRows.size());
-    return hash.finishHex();
+    return referenceHash("TarvekMapGeometryV1", msbRows, width, height);
 }
 
 std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height) {
-    Sha256 hash;
-    hash.update("TarvekMapTerrainV1");
-    appendLe32(hash, width);
-    appendLe32(hash, height);
-    hash.update(rows.data(), rows.size());
-    return hash.finishHex();
+    return referenceHash("TarvekMapTerrainV1", rows, width, height);
 }
 
 SimMap::SimMap(uint32_t width, uint32_t height, uint32_t seed) {
