@@ -107,11 +107,11 @@ TEST_F(TailLoad, BlockCountsAreBounded) {
     expectNoTail(withCounts(0, 7), TailRejection::BadBlock);
     expectNoTail(withCounts(9, 0), TailRejection::BadBlock);  // counts still sum to the records
     expectNoTail(withCounts(3, 0), TailRejection::BadBlock);
-    // Overlap above the segment's frame count (segment 1 has two frames).
-    auto block = continuingBlock(frames, 1, 2, 1);
-    block.overlapCount = 3;
-    block.newCount = 0;
-    expectNoTail(encodeTail(ghostFile, {block}), TailRejection::BadBlock);
+    // Overlap above the frame count of segment 0 (three frames): must not reach before frame 0.
+    auto block = continuingBlock(frames, 0, 3, 2);
+    block.overlapCount = 4;
+    block.newCount = 1;
+    expectNoTail(encodeTail(ghostFile, {block}), TailRejection::OverlapMismatch);
     block = continuingBlock(frames, 2, 3, 1);
     block.records.insert(block.records.begin(), frames[6]);  // the segment's frames are 5..8
     block.overlapCount = 4;
