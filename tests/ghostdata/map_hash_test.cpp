@@ -50,15 +50,6 @@ TEST(GeometryHash, NormalisesBitOrderAndIgnoresPadding) {
     EXPECT_EQ(a->hash.find_first_not_of("0123456789abcdef"), std::string::npos);
 }
 
-TEST(GeometryHash, KnownSmallMask) {
-    // One row of 3 pixels: solid, empty, solid -> host byte 0b101 (LSB first), hashed 0b10100000.
-    MaskCase mask({0xA0}, 3, 1, 4, 0xF8);
-    const auto hash = mask.hash();
-    ASSERT_TRUE(hash);
-    EXPECT_EQ(hash->hash, referenceGeometryHash({0xA0}, 3, 1));
-    EXPECT_EQ(hash->solidPixels, 2u);
-}
-
 TEST(GeometryHash, ShapeLimits) {
     const auto rows = patternMaskRows(16, 2, 4);
     auto hashWith = [&](uint32_t offset, uint32_t value) {
