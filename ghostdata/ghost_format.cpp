@@ -51,6 +51,12 @@ bool parseGhostHeader(const uint8_t (&bytes)[kGhostHeaderSize], GhostHeader& hea
     return true;
 }
 
+bool streamSizeIs(std::istream& in, uint64_t expected) {
+    if (!in.seekg(0, std::ios::end)) return false;
+    const std::streamoff size = in.tellg();
+    return size >= 0 && static_cast<uint64_t>(size) == expected;
+}
+
 uint64_t expectedGhostFileSize(uint32_t frameCount) {
     return uint64_t{kGhostHeaderSize} + uint64_t{frameCount} * kGhostRecordSize;
 }

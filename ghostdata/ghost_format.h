@@ -2,6 +2,7 @@
 // Byte-level rules shared by the ghost and tail readers: little-endian header words, record
 // tags and the fields that are cleared on load, and the segment tables built from the frames.
 #include <cstdint>
+#include <istream>
 #include <vector>
 
 #include "ghostdata/ghost_recording.h"
@@ -24,6 +25,9 @@ struct GhostHeader {
 
 // Checks the 40-byte header; nothing else of the file is looked at.
 bool parseGhostHeader(const uint8_t (&bytes)[kGhostHeaderSize], GhostHeader& header);
+
+// True when the stream's total size is exactly `expected` (64-bit); leaves it at the end.
+bool streamSizeIs(std::istream& in, uint64_t expected);
 
 // Exact file size a header promises, in 64 bits.
 uint64_t expectedGhostFileSize(uint32_t frameCount);

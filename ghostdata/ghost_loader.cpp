@@ -10,12 +10,6 @@
 namespace tarvek {
 namespace {
 
-bool streamSizeIs(std::istream& in, uint64_t expected) {
-    if (!in.seekg(0, std::ios::end)) return false;
-    const std::streamoff size = in.tellg();
-    return size >= 0 && static_cast<uint64_t>(size) == expected;
-}
-
 // Segment indices start at 0 or 1 and never skip or go back; their number must match the header.
 bool sanitizeFramesInOrder(std::vector<GhostFrame>& frames, uint32_t segmentCount) {
     uint32_t previous = 0;
@@ -38,8 +32,10 @@ bool readGhostFrames(std::istream& in, std::vector<GhostFrame>& out) {
     if (!streamSizeIs(in, expectedGhostFileSize(header.frameCount))) return false;
     if (!in.seekg(kGhostHeaderSize, std::ios::beg)) return false;
 
-    // The header bounds this allocation: at most kGhostMaxFrames records.
-    std::vector<GhostFrame> frames(header.frameCount);
+    // The header bounds this allocation: at most kGhostMaxFrames records. The read fills them.
+    std::vector<GhostFrame> frames;
+    frames.reserve(header.frameCount);
+    for (uint32_t i = 0; i < header.frameCount; ++i) frames.emplace_back(GhostFrame::kUninitialized);
     const std::streamsize bytes = static_cast<std::streamsize>(frames.size()) * kGhostRecordSize;
     if (!in.read(reinterpret_cast<char*>(frames.data()), bytes) || in.gcount() != bytes) return false;
     if (!sanitizeFramesInOrder(frames, header.segmentCount)) return false;

@@ -45,12 +45,6 @@ TailRejection parseTailHeader(const uint8_t (&bytes)[kTailHeaderSize], size_t se
     return TailRejection::None;
 }
 
-bool streamSizeIs(std::istream& in, uint64_t expected) {
-    if (!in.seekg(0, std::ios::end)) return false;
-    const std::streamoff size = in.tellg();
-    return size >= 0 && static_cast<uint64_t>(size) == expected;
-}
-
 class BlockReader {
 public:
     BlockReader(std::istream& in, const std::vector<GhostFrame>& frames,

@@ -8,7 +8,7 @@
 #include "race/race_state.h"
 #include "race/race_type.h"
 #include "sim/sim_module.h"
-#include "sim/sim_world.h"
+#include "sim/sim_worm.h"
 
 namespace tarvek::sim {
 
@@ -63,7 +63,7 @@ uint32_t fittingTurnTime(const GhostRecording& live, const GhostRecording& refer
 std::vector<ReplayFrame> replayAgainstGhost(const GhostRecording& live, const GhostRecording& reference,
                                             const ReplayOptions& options) {
     SimHost host;
-    SimWorld world(host);
+    SimWorld world(host.heap());
     SimGame game(host, world);
     resetModuleRaceState();
     installFrameDriver(host);

@@ -13,14 +13,6 @@ SimHost::SimHost() {
     bindHost(memory_, *this, kHostBase);
 }
 
-HostAddr SimHost::allocate(uint32_t size) {
-    const HostAddr block = heapNext_;
-    const uint32_t pages = (size + kPageSize - 1) / kPageSize;
-    memory_.map(block, pages * kPageSize, protection::ReadWrite);
-    heapNext_ += (pages + 1) * kPageSize;  // a free page between blocks catches overruns
-    return block;
-}
-
 void SimHost::setSchemeTurnTime(int8_t rawByte) {
     memory_.pokeU8(kHostBase + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/host_calls.h"
+#include "sim/sim_heap.h"
 #include "sim/sim_memory.h"
 
 namespace tarvek::sim {
@@ -45,8 +46,8 @@ public:
     SimMemory& memory() { return memory_; }
     HostAddr base() const { return kHostBase; }
 
-    // A zero-filled, page-aligned block of committed read-write memory.
-    HostAddr allocate(uint32_t size);
+    // Game objects live on this heap.
+    SimHeap& heap() { return heap_; }
 
     void setSchemeTurnTime(int8_t rawByte);
     void unmapScheme();
@@ -72,7 +73,7 @@ public:
 
 private:
     SimMemory memory_;
-    HostAddr heapNext_ = kHeapBase;
+    SimHeap heap_{memory_, kHeapBase};
     std::map<HostAddr, WormRoutine> routines_;
     std::vector<WormMessage> hostHandled_;
     std::vector<HostAddr> wormDraws_;

@@ -1,90 +1,47 @@
 #include "sim/sim_world.h"
 
-#include "host/host_layout.h"
-
 namespace tarvek::sim {
 
-namespace layout = host_layout;
-
-SimWorld::SimWorld(SimHost& host)
-    : host_(host), address_(host.allocate(kObjectSize)), gameState_(host.allocate(kGameStateSize)) {
-    host_.memory().pokeU32(address_ + layout::world::kGameState, gameState_);
+SimWorld::SimWorld(SimHeap& heap)
+    : memory_(heap.memory()),
+      world_(heap.allocate(kWorldSize)),
+      landscape_(heap.allocate(kLandscapeSize)),
+      gameState_(heap.allocate(kGameStateSize)) {
+    memory_.pokeU32(world_ + kLandscape, landscape_);
+    memory_.pokeU32(world_ + kGameState, gameState_);
+    memory_.pokeU32(landscape_ + kLandscapeWorld, world_);
 }
 
 int32_t SimWorld::frameCounter() const {
-    return static_cast<int32_t>(host_.memory().peekU32(address_ + layout::world::kFrameCounter));
+    return static_cast<int32_t>(memory_.peekU32(world_ + kFrameCounter));
 }
 
-void SimWorld::setFrameCounter(int32_t frame) { host_.memory().pokeI32(address_ + layout::world::kFrameCounter, frame); }
-
-void SimWorld::setLandscape(HostAddr landscape) {
-    host_.memory().pokeU32(address_ + layout::world::kLandscape, landscape);
-}
-
-void SimWorld::setWatched(HostAddr watched) { host_.memory().pokeU32(address_ + layout::world::kWatched, watched); }
+void SimWorld::setFrameCounter(int32_t frame) { memory_.pokeI32(world_ + kFrameCounter, frame); }
 
 void SimWorld::setMapSize(uint32_t width, uint32_t height) {
-    host_.memory().pokeU32(address_ + layout::world::kMapWidth, width);
-    host_.memory().pokeU32(address_ + layout::world::kMapHeight, height);
+    memory_.pokeU32(world_ + kMapWidth, width);
+    memory_.pokeU32(world_ + kMapHeight, height);
 }
 
-void SimWorld::setFeedbackGates(uint8_t gateByte, uint32_t gateWord) {
-    host_.memory().pokeU8(gameState_ + layout::game_state::kFeedbackGateByte, gateByte);
-    host_.memory().pokeU32(gameState_ + layout::game_state::kFeedbackGateWord, gateWord);
+void SimWorld::setWatchedPointer(HostAddr pointer) { memory_.pokeU32(world_ + kWatchedPointer, pointer); }
+
+void SimWorld::setLandscape(HostAddr landscape) { memory_.pokeU32(world_ + kLandscape, landscape); }
+
+void SimWorld::setNoBordersByte(uint8_t value) { memory_.pokeU8(gameState_ + kNoBordersByte, value); }
+
+void SimWorld::setFeedbackGates(uint8_t byte, uint32_t word) {
+    memory_.pokeU8(gameState_ + kFeedbackGateByte, byte);
+    memory_.pokeU32(gameState_ + kFeedbackGateWord, word);
 }
 
-void SimWorld::setGameState(HostAddr gameState) {
-    host_.memory().pokeU32(address_ + layout::world::kGameState, gameState);
+void SimWorld::setGameState(HostAddr gameState) { memory_.pokeU32(world_ + kGameState, gameState); }
+
+void SimWorld::setTerrain(HostAddr bitmapObject) {
+    memory_.pokeU32(landscape_ + kLandscapeTerrain, bitmapObject);
 }
 
-SimWorm::SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB)
-    : host_(host), address_(host.allocate(kObjectSize)) {
-    setWorld(world.address());
-    host_.memory().pokeU32(address_ + layout::worm::kIdentityA, identityA);
-    host_.memory().pokeU32(address_ + layout::worm::kIdentityB, identityB);
-}
-
-void SimWorm::setWorld(HostAddr world) { host_.memory().pokeU32(address_ + layout::worm::kWorld, world); }
-
-void SimWorm::setPosition(int32_t x, int32_t y) {
-    host_.memory().pokeI32(address_ + layout::worm::kPositionX, x);
-    host_.memory().pokeI32(address_ + layout::worm::kPositionY, y);
-}
-
-void SimWorm::setActive(bool active) { host_.memory().pokeU32(address_ + layout::worm::kActive, active ? 1 : 0); }
-
-void SimWorm::setState(uint32_t state) { host_.memory().pokeU32(address_ + layout::worm::kState, state); }
-
-void SimWorm::apply(const WormFrame& frame) {
-    setPosition(frame.x, frame.y);
-    setActive(frame.active);
-    setState(frame.state);
-}
-
-void SimWorm::script(std::vector<WormFrame> frames) {
-    script_ = std::move(frames);
-    scriptCursor_ = 0;
-}
-
-void SimWorm::applyNextScriptedFrame() {
-    if (script_.empty()) return;
-    apply(script_[scriptCursor_]);
-    if (scriptCursor_ + 1 < script_.size()) ++scriptCursor_;
-}
-
-SimWorm& SimGame::addWorm(uint32_t identityA, uint32_t identityB) {
-    return worms_.emplace_back(host_, world_, identityA, identityB);
-}
-
-void SimGame::runFrame() {
-    world_.setFrameCounter(world_.frameCounter() + 1);
-    for (SimWorm& worm : worms_) worm.applyNextScriptedFrame();
-    for (SimWorm& worm : worms_) host_.sendWormMessage(worm.address(), layout::message::kFrame);
-    for (SimWorm& worm : worms_) host_.sendWormMessage(worm.address(), layout::message::kDraw);
-}
-
-void SimGame::runFrames(uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i) runFrame();
+void SimWorld::setCollisionMask(HostAddr bitmapObject) {
+    memory_.pokeU32(landscape_ + kLandscapeCollisionMask, bitmapObject);
 }
 
 }  // namespace tarvek::sim

@@ -1,88 +1,57 @@
 #pragma once
-// Simulated game objects the race engine reads: the world with its game-state object, and the
-// worms, whose per-frame position, active word and state word can be scripted.
+// The host's world object with its landscape and game setup/state object, laid out with the
+// fields the module reads.
 #include <cstdint>
-#include <deque>
-#include <vector>
 
-#include "sim/sim_host.h"
+#include "sim/sim_heap.h"
 
 namespace tarvek::sim {
 
-// 16.16 fixed point, as the host stores positions.
-constexpr int32_t fixedPixels(int32_t pixels) { return static_cast<int32_t>(static_cast<uint32_t>(pixels) << 16); }
-
 class SimWorld {
 public:
-    static constexpr uint32_t kObjectSize = 0x8000;
-    static constexpr uint32_t kGameStateSize = 0xF000;
+    // World fields
+    static constexpr uint32_t kWatchedPointer = 0x4;
+    static constexpr uint32_t kLandscape = 0x20;
+    static constexpr uint32_t kGameState = 0x24;
+    static constexpr uint32_t kFrameCounter = 0x5CC;
+    static constexpr uint32_t kMapWidth = 0x77C0;
+    static constexpr uint32_t kMapHeight = 0x77C4;
+    static constexpr uint32_t kWorldSize = 0x7800;
+    // Landscape fields
+    static constexpr uint32_t kLandscapeWorld = 0x4;
+    static constexpr uint32_t kLandscapeTerrain = 0x910;
+    static constexpr uint32_t kLandscapeCollisionMask = 0x914;
+    static constexpr uint32_t kLandscapeSize = 0x918;
+    // Game setup/state fields
+    static constexpr uint32_t kNoBordersByte = 0xD94B;
+    static constexpr uint32_t kFeedbackGateByte = 0xDB48;
+    static constexpr uint32_t kFeedbackGateWord = 0xEF3C;
+    static constexpr uint32_t kGameStateSize = 0xEF40;
 
-    explicit SimWorld(SimHost& host);
+    // A world linked to a fresh landscape and game setup object; frame counter 0, no map yet.
+    explicit SimWorld(SimHeap& heap);
 
-    HostAddr address() const { return address_; }
+    HostAddr world() const { return world_; }
+    HostAddr landscape() const { return landscape_; }
     HostAddr gameState() const { return gameState_; }
 
     int32_t frameCounter() const;
     void setFrameCounter(int32_t frame);
-    void setLandscape(HostAddr landscape);
-    void setWatched(HostAddr watched);
     void setMapSize(uint32_t width, uint32_t height);
-    // Both gates must be zero for race feedback.
-    void setFeedbackGates(uint8_t gateByte, uint32_t gateWord);
+    void setWatchedPointer(HostAddr pointer);
+    void setLandscape(HostAddr landscape);
+    void setNoBordersByte(uint8_t value);
+    void setFeedbackGates(uint8_t byte, uint32_t word);
+    // Points the world at another game setup/state object (or at unmapped memory).
     void setGameState(HostAddr gameState);
+    void setTerrain(HostAddr bitmapObject);
+    void setCollisionMask(HostAddr bitmapObject);
 
 private:
-    SimHost& host_;
-    HostAddr address_;
+    SimMemory& memory_;
+    HostAddr world_;
+    HostAddr landscape_;
     HostAddr gameState_;
-};
-
-// One frame of a worm's script: raw 16.16 position words, active flag and state word.
-struct WormFrame {
-    int32_t x = 0;
-    int32_t y = 0;
-    bool active = false;
-    uint32_t state = 0;
-};
-
-class SimWorm {
-public:
-    static constexpr uint32_t kObjectSize = 0x1000;
-
-    SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB);
-
-    HostAddr address() const { return address_; }
-    void setWorld(HostAddr world);
-    void setPosition(int32_t x, int32_t y);
-    void setActive(bool active);
-    void setState(uint32_t state);
-    void apply(const WormFrame& frame);
-
-    // Frames applied one per game frame by SimGame; the last one stays once the script ends.
-    void script(std::vector<WormFrame> frames);
-    void applyNextScriptedFrame();
-
-private:
-    SimHost& host_;
-    HostAddr address_;
-    std::vector<WormFrame> script_;
-    size_t scriptCursor_ = 0;
-};
-
-// A running match: each game frame advances the world's frame counter, applies every worm's
-// scripted frame, sends every worm its per-frame message and then its drawing message.
-class SimGame {
-public:
-    SimGame(SimHost& host, SimWorld& world) : host_(host), world_(world) {}
-
-    SimWorm& addWorm(uint32_t identityA, uint32_t identityB);
-    void runFrame();
-    void runFrames(uint32_t count);
-
-private:
-    SimHost& host_;
-    SimWorld& world_;
-    std::deque<SimWorm> worms_;
 };
 
 }  // namespace tarvek::sim

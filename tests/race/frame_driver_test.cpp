@@ -122,9 +122,7 @@ TEST_F(FrameDriverTest, EpochChangesResetTheRaceAndAreLoggedOnce) {
     EXPECT_FALSE(raceState().raceStarted);  // armed again on this frame, waiting for movement
     EXPECT_EQ(raceState().raceWorm, worm.address());
 
-    world.setLandscape(0x5000);
-    game.runFrame();
-    world.setLandscape(0x6000);
+    world.setLandscape(0x6000);  // replaces the world's own landscape
     world.setFrameCounter(1);
     game.runFrame();
     EXPECT_TRUE(log.contains(
@@ -137,9 +135,9 @@ TEST_F(FrameDriverTest, NewWorldIsOneReasonAndStartsRaceTypeDetectionOver) {
     worm.apply({0, 0, true, 0});
     game.runFrames(2);
     EXPECT_TRUE(raceType().isBigRR);
-    sim::SimWorld next(host);
+    sim::SimWorld next(host.heap());
     next.setFrameCounter(0);
-    worm.setWorld(next.address());
+    worm.setWorld(next.world());
     useScheme(0);
     host.sendWormMessage(worm.address(), 2);
     EXPECT_TRUE(log.contains("new match epoch detected; invalidating race/map/catalog/graphics state (world allocation)"));
@@ -152,13 +150,13 @@ TEST_F(FrameDriverTest, NewWorldIsOneReasonAndStartsRaceTypeDetectionOver) {
 
 TEST_F(FrameDriverTest, WatchedPointerChangeAsksForAGraphicsRebuild) {
     worm.apply({0, 0, false, 0});
-    world.setWatched(0x100);
+    world.setWatchedPointer(0x100);
     game.runFrames(2);
     EXPECT_FALSE(frameDriver().graphicsRebuildNeeded);
-    world.setWatched(0);
+    world.setWatchedPointer(0);
     game.runFrame();
     EXPECT_FALSE(frameDriver().graphicsRebuildNeeded);
-    world.setWatched(0x200);
+    world.setWatchedPointer(0x200);
     game.runFrame();
     EXPECT_TRUE(frameDriver().graphicsRebuildNeeded);
     EXPECT_EQ(frameDriver().lastWatchedPointer, 0x200u);
@@ -193,12 +191,12 @@ TEST_F(FrameDriverTest, FeedbackNeedsBothGatesClearAndAReadableGameState) {
     game.runFrame();
     EXPECT_TRUE(frameDriver().feedbackAllowed);
     world.setFeedbackGates(1, 0);
-    EXPECT_FALSE(worldAllowsFeedback(world.address()));
+    EXPECT_FALSE(worldAllowsFeedback(world.world()));
     world.setFeedbackGates(0, 7);
-    EXPECT_FALSE(worldAllowsFeedback(world.address()));
+    EXPECT_FALSE(worldAllowsFeedback(world.world()));
     world.setFeedbackGates(0, 0);
     world.setGameState(0x7FFF0000);  // unmapped
-    EXPECT_FALSE(worldAllowsFeedback(world.address()));
+    EXPECT_FALSE(worldAllowsFeedback(world.world()));
     raceState().turnTimerColour = 2;
     game.runFrame();
     EXPECT_FALSE(frameDriver().feedbackAllowed);

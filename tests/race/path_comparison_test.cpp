@@ -2,7 +2,7 @@
 
 #include "race/ghost_path.h"
 #include "race/path_comparison.h"
-#include "sim/sim_world.h"
+#include "sim/sim_worm.h"
 #include "support/race_host.h"
 
 namespace tarvek {

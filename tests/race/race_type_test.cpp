@@ -14,7 +14,7 @@ protected:
     void detectWithByte(int8_t raw) {
         useScheme(raw);
         world.setFrameCounter(1);
-        detectRaceType(world.address());
+        detectRaceType(world.world());
     }
     CapturedLog log;
 };
@@ -39,13 +39,13 @@ TEST_F(RaceTypeDetection, ZeroAndNegativeBytesAreTTRR) {
 TEST_F(RaceTypeDetection, WaitsForTheFirstFrameAndAReadableScheme) {
     useScheme(30);
     world.setFrameCounter(0);
-    detectRaceType(world.address());
+    detectRaceType(world.world());
     EXPECT_FALSE(raceType().detected);
     EXPECT_TRUE(log.lines().empty());
 
     host.unmapScheme();
     world.setFrameCounter(5);
-    detectRaceType(world.address());
+    detectRaceType(world.world());
     EXPECT_FALSE(raceType().detected);
     EXPECT_TRUE(log.lines().empty());
 }
@@ -53,20 +53,20 @@ TEST_F(RaceTypeDetection, WaitsForTheFirstFrameAndAReadableScheme) {
 TEST_F(RaceTypeDetection, DetectsOncePerWorldAndStartsFromTheSettingsType) {
     detectWithByte(30);
     useScheme(0);  // a scheme change inside the world is not noticed
-    detectRaceType(world.address());
+    detectRaceType(world.world());
     EXPECT_TRUE(raceType().isBigRR);
     EXPECT_EQ(log.lines().size(), 1u);
 
     settings().isBigRRAtWorldStart = true;
-    sim::SimWorld other(host);  // a new world starts from the settings' race type
-    detectRaceType(other.address());
+    sim::SimWorld other(host.heap());  // a new world starts from the settings' race type
+    detectRaceType(other.world());
     EXPECT_TRUE(raceType().isBigRR);
     EXPECT_EQ(raceType().turnTime, 0u);
     EXPECT_FALSE(raceType().detected);
 
     forgetRaceTypeDetection();
     other.setFrameCounter(1);
-    detectRaceType(other.address());
+    detectRaceType(other.world());
     EXPECT_FALSE(raceType().isBigRR);
     EXPECT_EQ(log.lines().size(), 2u);
 }

@@ -8,7 +8,7 @@
 
 #include "ghostdata/ghost_recording.h"
 #include "sim/sim_host.h"
-#include "sim/sim_world.h"
+#include "sim/sim_worm.h"
 
 namespace tarvek::testing {
 
@@ -34,7 +34,7 @@ protected:
     void useScheme(int8_t turnTimeByte) { host.setSchemeTurnTime(turnTimeByte); }
 
     sim::SimHost host;
-    sim::SimWorld world{host};
+    sim::SimWorld world{host.heap()};
     sim::SimGame game{host, world};
 };
 

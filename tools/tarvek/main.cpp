@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     CommandContext context;
     // Subcommand groups register here.
     addCompareCommands(app, context);
+    addGhostCommands(app, context);
+    addMapHashCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
