@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/host_layout.h"
+#include "ghostdata/map_geometry_capture.h"
 #include "host/log.h"
 #include "race/frame_driver.h"
 #include "race/map_ghost_pipeline.h"
@@ -207,6 +208,45 @@ TEST_F(FrameDriverTest, GraphicsUpkeepRunsOnlyWhileWaitingForTheStart) {
     worm.script(concat({activeFrames(straightRun(3, 0, 0, 0, 0)), activeFrames(straightRun(0, 3, 0, 0, 1))}));
     game.runFrames(6);
     EXPECT_EQ(count("graphics"), 3u);
+}
+
+TEST_F(FrameDriverTest, MapCaptureOfAnotherMapOrAnEarlierEpochIsDropped) {
+    MapGeometryCaptureStore& store = mapGeometryCaptures();
+    auto storeCapture = [&](HostAddr captureWorld, HostAddr landscape) {
+        std::lock_guard<std::mutex> hold(store.lock);
+        store.capture = MapGeometryCapture{};
+        store.capture.world = captureWorld;
+        store.capture.landscape = landscape;
+        store.capture.hash = std::string(64, 'a');
+        store.capture.snapshot = ++store.snapshotCount;
+    };
+    auto held = [&] {
+        std::lock_guard<std::mutex> hold(store.lock);
+        return store.capture.holdsHash();
+    };
+    worm.apply({0, 0, false, 0});
+    storeCapture(world.world(), world.landscape());
+    game.runFrames(2);
+    EXPECT_TRUE(held());  // this map's capture stays through the epoch's first frames
+
+    storeCapture(world.world() + 0x1000, world.landscape());
+    game.runFrame();
+    EXPECT_FALSE(held());
+
+    storeCapture(world.world(), world.landscape());
+    game.runFrame();  // seen by the driver
+    world.setFrameCounter(1);
+    game.runFrame();  // frame restart: the capture is from before it
+    EXPECT_FALSE(held());
+
+    world.setFrameCounter(10);
+    game.runFrame();
+    storeCapture(world.world(), world.landscape());  // taken while the map is rebuilt
+    world.setFrameCounter(1);
+    game.runFrame();
+    EXPECT_TRUE(held());
+    std::lock_guard<std::mutex> hold(store.lock);
+    store.capture = MapGeometryCapture{};
 }
 
 TEST_F(FrameDriverTest, UnreadableWormIsSkipped) {
