@@ -32,26 +32,22 @@ uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
     return value;
 }
 
-// Unreadable fields read as 0: a world still being built has no landscape or map yet. Fields
-// that lie close together are read together.
-WorldView readWorldView(const HostMemory& memory, HostAddr world) {
+// The world's fields, read in three guarded reads; false while the world object is unreadable.
+bool readWorldView(const HostMemory& memory, HostAddr world, WorldView& view) {
     namespace w = layout::world;
-    WorldView view;
     uint8_t head[w::kLandscape + 4];
-    if (memory.read(world, head, sizeof head)) {
-        view.watched = wordAt(head, w::kWatched);
-        view.landscape = wordAt(head, w::kLandscape);
-    } else {
-        view.watched = memory.readU32(world + w::kWatched).value_or(0);
-        view.landscape = memory.readU32(world + w::kLandscape).value_or(0);
-    }
-    view.frame = memory.readI32(world + w::kFrameCounter).value_or(0);
     uint8_t dimensions[8];
-    if (memory.read(world + w::kMapWidth, dimensions, sizeof dimensions)) {
-        view.mapWidth = wordAt(dimensions, 0);
-        view.mapHeight = wordAt(dimensions, 4);
+    const auto frame = memory.readI32(world + w::kFrameCounter);
+    if (!frame || !memory.read(world, head, sizeof head) ||
+        !memory.read(world + w::kMapWidth, dimensions, sizeof dimensions)) {
+        return false;
     }
-    return view;
+    view.watched = wordAt(head, w::kWatched);
+    view.landscape = wordAt(head, w::kLandscape);
+    view.frame = *frame;
+    view.mapWidth = wordAt(dimensions, 0);
+    view.mapHeight = wordAt(dimensions, 4);
+    return true;
 }
 
 void startNewEpoch(FrameDriver& driver, HostAddr world, const WorldView& view, uint32_t reasons) {
@@ -99,7 +95,9 @@ void watchAttempt(FrameDriver& driver, HostAddr world, const WormView& worm) {
 
 void onFrameMessage(FrameDriver& driver, const WormView& worm) {
     const HostAddr world = worm.world;
-    const WorldView view = readWorldView(hostMemory(), world);
+    WorldView view;
+    // A world that cannot be read now is looked at again on a later frame.
+    if (!readWorldView(hostMemory(), world, view)) return;
     const uint32_t reasons =
         detectMatchEpochChange(driver.tracker, world, view.landscape, view.mapWidth, view.mapHeight, view.frame);
     dropStaleMapCapture(world, view.landscape, reasons != 0, driver.lastCaptureSequence);

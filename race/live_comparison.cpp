@@ -4,6 +4,7 @@
 
 #include "host/host_context.h"
 #include "host/host_layout.h"
+#include "race/race_callouts.h"
 #include "race/race_type.h"
 
 namespace tarvek {
@@ -139,6 +140,7 @@ void startComparison(uint64_t startClock) {
         }
     }
     race.turnTimerColour = 0;
+    raceCallouts().clearEndOfTurnGap();
 }
 
 ComparisonResult runLiveComparison(size_t slot, const WormView& worm, LivePosition live, uint64_t liveClock) {

@@ -249,10 +249,15 @@ TEST_F(FrameDriverTest, MapCaptureOfAnotherMapOrAnEarlierEpochIsDropped) {
     store.capture = MapGeometryCapture{};
 }
 
-TEST_F(FrameDriverTest, UnreadableWormIsSkipped) {
+TEST_F(FrameDriverTest, UnreadableWormOrWorldIsSkipped) {
     host.sendWormMessage(0x7FFF0000, 2);
     EXPECT_EQ(host.hostHandlerMessages().size(), 1u);
+    worm.apply({0, 0, true, 0});
+    worm.setWorld(0x7FFF0000);
+    host.sendWormMessage(worm.address(), 2);
+    EXPECT_EQ(host.hostHandlerMessages().size(), 2u);
     EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(frameDriver().tracker.valid);
 }
 
 }  // namespace

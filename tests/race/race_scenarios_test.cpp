@@ -24,12 +24,14 @@ using testing::straightRun;
 constexpr uint32_t kBlocked = host_layout::worm::kStateRopeBlocked;
 
 int gapCalls = 0;
+int gapClears = 0;
 
 class RaceScenario : public testing::RaceHostTest {
 protected:
     RaceScenario() {
-        gapCalls = 0;
+        gapCalls = gapClears = 0;
         raceCallouts().showEndOfTurnGap = [](HostAddr) { ++gapCalls; };
+        raceCallouts().clearEndOfTurnGap = [] { ++gapClears; };
     }
 
     sim::SimWorm& addWorm(uint32_t id) {
@@ -82,6 +84,7 @@ TEST_F(RaceScenario, TTRRGhostStartsAtFirstMovementAndVanishesAtTurnEnd) {
     EXPECT_FALSE(raceState().raceStarted);
     EXPECT_EQ(raceState().raceFrames, 0u);
     EXPECT_EQ(gapCalls, 1);
+    EXPECT_EQ(gapClears, 2);  // at arming and at the start
 }
 
 TEST_F(RaceScenario, TTRRFasterLiveWormIsAheadAndColoursTheTimer) {
