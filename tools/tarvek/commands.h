@@ -17,5 +17,6 @@ struct CommandContext {
 // (Declared here as the groups land.)
 void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
+void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 
 }  // namespace tarvek::cli

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     // Subcommand groups register here.
     addGhostCommands(app, context);
     addMapHashCommands(app, context);
+    addCatalogCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
