@@ -1,6 +1,9 @@
 #include "sync/module_catalog.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 #include "sync/asset_safety.h"
 #include "sync/sync_error.h"
@@ -51,6 +54,39 @@ struct IgnoreCaseLess {
     }
 };
 
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+// The keys of the current section. Sections are short: a linear scan beats tree nodes until a
+// section grows large, and then the tree keeps a hostile section from going quadratic.
+class SectionKeySet {
+public:
+    void clear() {
+        few_.clear();
+        many_.clear();
+    }
+    // False when the key (ignoring case) is already present.
+    bool insert(std::string_view key) {
+        if (few_.size() < kLinearLimit) {
+            for (std::string_view existing : few_)
+                if (equalsIgnoreCase(existing, key)) return false;
+            few_.push_back(key);
+            if (few_.size() == kLinearLimit) many_.insert(few_.begin(), few_.end());
+            return true;
+        }
+        return many_.insert(key).second;
+    }
+
+private:
+    static constexpr size_t kLinearLimit = 32;
+    std::vector<std::string_view> few_;
+    std::set<std::string_view, IgnoreCaseLess> many_;
+};
+
 // Which ghost field a key names: 0 to 5 for the world-record fields, 6 to 11 for the
 // personal-record ones (GhostPath, GhostSha256, GhostFile, TailPath, TailSha256, TailFile);
 // -1 for any other key.
@@ -72,9 +108,9 @@ int ghostFieldIndex(std::string_view key) {
     return -1;
 }
 
-std::optional<std::string>& ghostField(SectionGhostReferences& section, int index) {
+std::optional<std::string_view>& ghostField(SectionGhostReferences& section, int index) {
     GhostReference& reference = index < 6 ? section.worldRecord : section.personalRecord;
-    std::optional<std::string>* fields[] = {&reference.ghostPath, &reference.ghostSha256, &reference.ghostFile,
+    std::optional<std::string_view>* fields[] = {&reference.ghostPath, &reference.ghostSha256, &reference.ghostFile,
                                             &reference.tailPath,  &reference.tailSha256,  &reference.tailFile};
     return *fields[index % 6];
 }
@@ -91,6 +127,8 @@ public:
             if (!newline) break;
             begin = end + 1;
         }
+        std::sort(catalog_.ghostReferences.begin(), catalog_.ghostReferences.end(),
+                  [](const SectionGhostReferences& a, const SectionGhostReferences& b) { return a.section < b.section; });
         return std::move(catalog_);
     }
 
@@ -112,7 +150,7 @@ private:
         if (!inserted) invalidCatalog("duplicate or empty INI section");
         section_ = &*it;
         sectionKeys_.clear();
-        sectionGhosts_ = nullptr;
+        sectionGhosts_ = kNoGhosts;
         inCatalogSection_ = *section_ == "catalog";
     }
 
@@ -122,22 +160,27 @@ private:
             invalidCatalog("invalid INI entry at line " + std::to_string(lineNumber));
         const std::string_view key = trimCatalogText(line.substr(0, equals));
         const std::string_view value = trimCatalogText(line.substr(equals + 1));
-        if (key.empty() || !sectionKeys_.insert(key).second) invalidCatalog("duplicate or empty INI key");
+        if (key.empty() || !sectionKeys_.insert(key)) invalidCatalog("duplicate or empty INI key");
         if (inCatalogSection_) catalog_.metadata.emplace(lowerCopy(key), std::string(value));
         const int field = ghostFieldIndex(key);
         if (field < 0) return;
-        if (sectionGhosts_ == nullptr) sectionGhosts_ = &catalog_.ghostReferences[*section_];
-        ghostField(*sectionGhosts_, field) = std::string(value);
+        if (sectionGhosts_ == kNoGhosts) {
+            sectionGhosts_ = catalog_.ghostReferences.size();
+            catalog_.ghostReferences.push_back({*section_, {}, {}});
+        }
+        ghostField(catalog_.ghostReferences[sectionGhosts_], field) = value;
     }
 
     ParsedModuleCatalog catalog_;
     const std::string* section_ = nullptr;
-    std::set<std::string_view, IgnoreCaseLess> sectionKeys_;
-    SectionGhostReferences* sectionGhosts_ = nullptr;
+    SectionKeySet sectionKeys_;
+    // Index of the current section's entry in ghostReferences, once it has a ghost field.
+    static constexpr size_t kNoGhosts = SIZE_MAX;
+    size_t sectionGhosts_ = kNoGhosts;
     bool inCatalogSection_ = false;
 };
 
-bool isPresentAndNonEmpty(const std::optional<std::string>& field) { return field.has_value() && !field->empty(); }
+bool isPresentAndNonEmpty(const std::optional<std::string_view>& field) { return field.has_value() && !field->empty(); }
 
 // The file name part of a file key ("wktarvek.cache/<name>").
 std::string_view fileNameOfKey(std::string_view fileKey) { return fileKey.substr(fileKey.find('/') + 1); }
@@ -146,20 +189,27 @@ class AssetPlanner {
 public:
     AssetPlanner(bool scoped, std::string_view allowedSection) : scoped_(scoped), allowedSection_(allowedSection) {}
 
-    void visit(const std::string& section, const GhostReference& reference) {
+    void visit(std::string_view section, const GhostReference& reference) {
         if (!reference.ghostPath && !reference.ghostSha256 && !reference.ghostFile) return;
         if (!isAllowedSection(section)) invalidCatalog("ghost fields appear outside an allowed map section");
         if (!isPresentAndNonEmpty(reference.ghostPath) || !isPresentAndNonEmpty(reference.ghostSha256) ||
             !isPresentAndNonEmpty(reference.ghostFile))
             invalidCatalog("each ghost requires GhostPath, GhostSha256 and GhostFile");
+        // The checks are pure: a reference repeating an accepted ghost value for value would pass
+        // them again and end at its equal duplicate, so it ends here without the work.
+        const auto seen = acceptedGhosts_.find(*reference.ghostFile);
+        if (seen != acceptedGhosts_.end() && seen->second.first == *reference.ghostPath &&
+            seen->second.second == *reference.ghostSha256)
+            return;
         CatalogAsset ghost = makeAsset(*reference.ghostPath, *reference.ghostSha256, *reference.ghostFile,
                                        kGhostExtension);
         if (fileNameOfKey(ghost.fileKey) != lowerCopy(ghost.sha256) + std::string(kGhostExtension))
             throw SyncError(SyncErrorKind::UnsafeAsset, "GhostFile must use its SHA-256 as its filename");
         const std::string ghostSha = ghost.sha256;
-        if (!add(std::move(ghost), "the same GhostFile is assigned conflicting content",
-                 "catalog references too many ghosts"))
-            return;
+        const bool added = add(std::move(ghost), "the same GhostFile is assigned conflicting content",
+                               "catalog references too many ghosts");
+        acceptedGhosts_.emplace(*reference.ghostFile, std::make_pair(*reference.ghostPath, *reference.ghostSha256));
+        if (!added) return;
 
         const bool anyTail = reference.tailPath || reference.tailSha256 || reference.tailFile;
         if (!anyTail) return;
@@ -181,13 +231,13 @@ private:
                (startsWith(section, allowedSection_) && startsWith(section.substr(allowedSection_.size()), ".player."));
     }
 
-    static CatalogAsset makeAsset(const std::string& url, const std::string& sha, const std::string& file,
+    static CatalogAsset makeAsset(std::string_view url, std::string_view sha, std::string_view file,
                                   std::string_view extension) {
         CatalogAsset asset;
         asset.url = normalizeGhostUrl(url);
         asset.sha256 = normalizeSha256Text(sha);
         CatalogAssetFile checked = checkCatalogAssetFile(file, extension);
-        asset.fileValue = file;
+        asset.fileValue = std::string(file);
         asset.fileKey = std::move(checked.fileKey);
         asset.relativePath = std::move(checked.relativePath);
         return asset;
@@ -211,9 +261,17 @@ private:
     std::string_view allowedSection_;
     std::vector<CatalogAsset> assets_;
     std::map<std::string, size_t, std::less<>> indexByKey_;
+    // Raw GhostFile value -> raw GhostPath and GhostSha256 of a ghost already planned.
+    std::unordered_map<std::string_view, std::pair<std::string_view, std::string_view>> acceptedGhosts_;
 };
 
 }  // namespace
+
+const SectionGhostReferences* ParsedModuleCatalog::findGhostReferences(std::string_view lowerSection) const {
+    const auto it = std::lower_bound(ghostReferences.begin(), ghostReferences.end(), lowerSection,
+                                     [](const SectionGhostReferences& entry, std::string_view name) { return entry.section < name; });
+    return it != ghostReferences.end() && it->section == lowerSection ? &*it : nullptr;
+}
 
 ParsedModuleCatalog parseModuleCatalog(std::string_view bytes) {
     if (bytes.empty()) invalidCatalog("catalog is empty");
@@ -252,8 +310,10 @@ void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& s
 std::vector<CatalogAsset> planCatalogAssets(const ParsedModuleCatalog& catalog, bool scoped,
                                             std::string_view allowedSection) {
     AssetPlanner planner(scoped, allowedSection);
-    for (const auto& [section, references] : catalog.ghostReferences) planner.visit(section, references.worldRecord);
-    for (const auto& [section, references] : catalog.ghostReferences) planner.visit(section, references.personalRecord);
+    for (const SectionGhostReferences& references : catalog.ghostReferences)
+        planner.visit(references.section, references.worldRecord);
+    for (const SectionGhostReferences& references : catalog.ghostReferences)
+        planner.visit(references.section, references.personalRecord);
     std::vector<CatalogAsset> assets = planner.take();
     if (scoped && assets.size() > kMaxScopedCatalogAssets)
         invalidCatalog("scoped catalog references more than its WR and PR ghost/tail pairs");
