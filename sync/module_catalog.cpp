@@ -55,7 +55,9 @@ struct IgnoreCaseLess {
 };
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    // Keys of one section mostly share their beginning ("WorldRecordGhost..."): the end tells them
+    // apart soonest.
+    if (a.size() != b.size() || (!a.empty() && lowerAscii(a.back()) != lowerAscii(b.back()))) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
@@ -127,12 +129,24 @@ public:
             if (!newline) break;
             begin = end + 1;
         }
-        std::sort(catalog_.ghostReferences.begin(), catalog_.ghostReferences.end(),
-                  [](const SectionGhostReferences& a, const SectionGhostReferences& b) { return a.section < b.section; });
+        sortGhostReferences();
         return std::move(catalog_);
     }
 
 private:
+    // Into the visiting order: sort small (name, index) pairs, then move each entry once.
+    void sortGhostReferences() {
+        std::vector<SectionGhostReferences>& entries = catalog_.ghostReferences;
+        std::vector<std::pair<std::string_view, size_t>> order;
+        order.reserve(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) order.emplace_back(entries[i].section, i);
+        std::sort(order.begin(), order.end());
+        std::vector<SectionGhostReferences> sorted;
+        sorted.reserve(entries.size());
+        for (const auto& [name, index] : order) sorted.push_back(std::move(entries[index]));
+        entries = std::move(sorted);
+    }
+
     void parseLine(std::string_view line, size_t lineNumber) {
         if (line.empty() || line[0] == '#' || line[0] == ';') return;
         if (line[0] == '[') {
@@ -166,7 +180,7 @@ private:
         if (field < 0) return;
         if (sectionGhosts_ == kNoGhosts) {
             sectionGhosts_ = catalog_.ghostReferences.size();
-            catalog_.ghostReferences.push_back({*section_, {}, {}});
+            catalog_.ghostReferences.emplace_back().section = *section_;
         }
         ghostField(catalog_.ghostReferences[sectionGhosts_], field) = value;
     }

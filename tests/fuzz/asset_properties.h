@@ -37,7 +37,7 @@ inline void requireSafeRelativePath(const std::filesystem::path& path, std::stri
     require(!name.empty() && name.find_first_of("/\\:") == std::string::npos && name != "." && name != "..");
     const std::string lowerName = lower(name);
     require(!isDeviceName(lowerName.substr(0, lowerName.find('.'))));
-    require(lowerName.size() > extension.size() &&
+    require(lowerName.size() >= extension.size() &&
             lowerName.compare(lowerName.size() - extension.size(), extension.size(), extension) == 0);
 }
 

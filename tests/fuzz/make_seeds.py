@@ -86,7 +86,7 @@ FILES = [(0, "WKTARVEK.CACHE\\" + sha(1).upper() + ".TKGHOST"), (1, "wkTarvek.ca
          (0, "wkTarvek.cache/../a.tkghost"), (0, "wkTarvek.cache/a.tkghost."), (0, "wkTarvek.cache/a b.tkghost"),
          (0, "wkTarvek.cache/a*.tkghost"), (0, "wkTarvek.cache/con.tkghost"), (0, "wkTarvek.cache/LPT9.tkghost"),
          (0, "wkTarvek.cache/a.tktail"), (1, "wkTarvek.cache/a.tkghost"), (0, "wkTarvek.cache/sub/a.tkghost"),
-         (0, "other/a.tkghost"), (0, "a.tkghost")]
+         (0, "other/a.tkghost"), (0, "a.tkghost"), (0, "wkTarvek.cache/.tkghost")]
 
 
 def write(name, seeds):
