@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "host/text.h"
 #include "sync/asset_safety.h"
 #include "sync/sync_error.h"
 
@@ -16,19 +17,6 @@ namespace {
 }
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string lowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = lowerAscii(c);
-    return out;
-}
-
-bool equalsLower(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (lowerAscii(text[i]) != lowerWord[i]) return false;
-    return true;
-}
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -54,13 +42,11 @@ struct IgnoreCaseLess {
     }
 };
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    // Keys of one section mostly share their beginning ("WorldRecordGhost..."): the end tells them
-    // apart soonest.
+// Keys of one section mostly share their beginning ("WorldRecordGhost..."): the end tells them
+// apart soonest.
+bool sameKey(std::string_view a, std::string_view b) {
     if (a.size() != b.size() || (!a.empty() && lowerAscii(a.back()) != lowerAscii(b.back()))) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
+    return equalsIgnoreAsciiCase(a, b);
 }
 
 // The keys of the current section. Sections are short: a linear scan beats tree nodes until a
@@ -75,7 +61,7 @@ public:
     bool insert(std::string_view key) {
         if (few_.size() < kLinearLimit) {
             for (std::string_view existing : few_)
-                if (equalsIgnoreCase(existing, key)) return false;
+                if (sameKey(existing, key)) return false;
             few_.push_back(key);
             if (few_.size() == kLinearLimit) many_.insert(few_.begin(), few_.end());
             return true;
@@ -96,17 +82,17 @@ int ghostFieldIndex(std::string_view key) {
     static constexpr std::string_view kSuffixes[] = {"ghostpath", "ghostsha256", "ghostfile",
                                                      "tailpath",  "tailsha256",  "tailfile"};
     int base;
-    if (key.size() > 11 && equalsLower(key.substr(0, 11), "worldrecord")) {
+    if (key.size() > 11 && equalsIgnoreAsciiCase(key.substr(0, 11), "worldrecord")) {
         base = 0;
         key.remove_prefix(11);
-    } else if (key.size() > 14 && equalsLower(key.substr(0, 14), "personalrecord")) {
+    } else if (key.size() > 14 && equalsIgnoreAsciiCase(key.substr(0, 14), "personalrecord")) {
         base = 6;
         key.remove_prefix(14);
     } else {
         return -1;
     }
     for (int i = 0; i < 6; ++i)
-        if (equalsLower(key, kSuffixes[i])) return base + i;
+        if (equalsIgnoreAsciiCase(key, kSuffixes[i])) return base + i;
     return -1;
 }
 
@@ -160,7 +146,7 @@ private:
         if (line.size() < 3 || line.back() != ']') invalidCatalog("invalid INI section at line " + std::to_string(lineNumber));
         const std::string_view name = trimCatalogText(line.substr(1, line.size() - 2));
         if (name.empty()) invalidCatalog("duplicate or empty INI section");
-        auto [it, inserted] = catalog_.sectionNames.insert(lowerCopy(name));
+        auto [it, inserted] = catalog_.sectionNames.insert(asciiLower(name));
         if (!inserted) invalidCatalog("duplicate or empty INI section");
         section_ = &*it;
         sectionKeys_.clear();
@@ -175,7 +161,7 @@ private:
         const std::string_view key = trimCatalogText(line.substr(0, equals));
         const std::string_view value = trimCatalogText(line.substr(equals + 1));
         if (key.empty() || !sectionKeys_.insert(key)) invalidCatalog("duplicate or empty INI key");
-        if (inCatalogSection_) catalog_.metadata.emplace(lowerCopy(key), std::string(value));
+        if (inCatalogSection_) catalog_.metadata.emplace(asciiLower(key), std::string(value));
         const int field = ghostFieldIndex(key);
         if (field < 0) return;
         if (sectionGhosts_ == kNoGhosts) {
@@ -217,7 +203,7 @@ public:
             return;
         CatalogAsset ghost = makeAsset(*reference.ghostPath, *reference.ghostSha256, *reference.ghostFile,
                                        kGhostExtension);
-        if (fileNameOfKey(ghost.fileKey) != lowerCopy(ghost.sha256) + std::string(kGhostExtension))
+        if (fileNameOfKey(ghost.fileKey) != asciiLower(ghost.sha256) + std::string(kGhostExtension))
             throw SyncError(SyncErrorKind::UnsafeAsset, "GhostFile must use its SHA-256 as its filename");
         const std::string ghostSha = ghost.sha256;
         const bool added = add(std::move(ghost), "the same GhostFile is assigned conflicting content",
@@ -231,7 +217,7 @@ public:
             !isPresentAndNonEmpty(reference.tailFile))
             invalidCatalog("each visual tail requires TailPath, TailSha256 and TailFile");
         CatalogAsset tail = makeAsset(*reference.tailPath, *reference.tailSha256, *reference.tailFile, kTailExtension);
-        if (fileNameOfKey(tail.fileKey) != lowerCopy(ghostSha) + std::string(kTailExtension))
+        if (fileNameOfKey(tail.fileKey) != asciiLower(ghostSha) + std::string(kTailExtension))
             throw SyncError(SyncErrorKind::UnsafeAsset, "TailFile must use its base ghost SHA-256 as its filename");
         add(std::move(tail), "the same TailFile is assigned conflicting content", "catalog references too many assets");
     }
@@ -295,7 +281,7 @@ ParsedModuleCatalog parseModuleCatalog(std::string_view bytes) {
 }
 
 std::string allowedMapSectionName(const CatalogScope& scope) {
-    return "map." + lowerCopy(scope.mapHash) + "." + lowerCopy(scope.raceType);
+    return "map." + asciiLower(scope.mapHash) + "." + asciiLower(scope.raceType);
 }
 
 std::optional<CatalogScope> catalogScopeOf(const CatalogSyncRequest& request) {
@@ -311,7 +297,7 @@ void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& s
     const std::string* schema = value("schemaversion");
     const std::string* mapHash = value("maphash");
     const std::string* raceType = value("racetype");
-    if (!schema || !mapHash || !raceType || *schema != "1" || lowerCopy(*mapHash) != lowerCopy(scope.mapHash) ||
+    if (!schema || !mapHash || !raceType || *schema != "1" || asciiLower(*mapHash) != asciiLower(scope.mapHash) ||
         *raceType != scope.raceType)
         invalidCatalog("catalog metadata does not match the requested map/race scope");
     const std::string allowed = allowedMapSectionName(scope);
