@@ -81,18 +81,24 @@ private:
 int ghostFieldIndex(std::string_view key) {
     static constexpr std::string_view kSuffixes[] = {"ghostpath", "ghostsha256", "ghostfile",
                                                      "tailpath",  "tailsha256",  "tailfile"};
+    // Every line of a catalog is a candidate: lower-case the key once, on the stack.
+    constexpr size_t kShortest = 11 + 8, kLongest = 14 + 11;
+    if (key.size() < kShortest || key.size() > kLongest) return -1;
+    char buffer[kLongest];
+    for (size_t i = 0; i < key.size(); ++i) buffer[i] = lowerAscii(key[i]);
+    std::string_view lower(buffer, key.size());
     int base;
-    if (key.size() > 11 && equalsIgnoreAsciiCase(key.substr(0, 11), "worldrecord")) {
+    if (startsWith(lower, "worldrecord")) {
         base = 0;
-        key.remove_prefix(11);
-    } else if (key.size() > 14 && equalsIgnoreAsciiCase(key.substr(0, 14), "personalrecord")) {
+        lower.remove_prefix(11);
+    } else if (startsWith(lower, "personalrecord")) {
         base = 6;
-        key.remove_prefix(14);
+        lower.remove_prefix(14);
     } else {
         return -1;
     }
     for (int i = 0; i < 6; ++i)
-        if (equalsIgnoreAsciiCase(key, kSuffixes[i])) return base + i;
+        if (lower == kSuffixes[i]) return base + i;
     return -1;
 }
 
