@@ -18,5 +18,6 @@ struct CommandContext {
 void addCompareCommands(CLI::App& app, CommandContext& context);  // compare
 void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
+void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 
 }  // namespace tarvek::cli

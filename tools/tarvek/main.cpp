@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     addCompareCommands(app, context);
     addGhostCommands(app, context);
     addMapHashCommands(app, context);
+    addCatalogCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
