@@ -1,0 +1,18 @@
+# Shared by the scripts: paths, the wine environment and a configure-and-build helper.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts in a fresh prefix
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# build_preset NAME [TARGET...]: configure once, then build.
+build_preset() {
+  local preset=$1; shift
+  if [ ! -f "$root/build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" -S "$root" >/dev/null
+  fi
+  if (($#)); then
+    cmake --build "$root/build/$preset" -j "$jobs" --target "$@"
+  else
+    cmake --build "$root/build/$preset" -j "$jobs"
+  fi
+}
