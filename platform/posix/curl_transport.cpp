@@ -95,8 +95,9 @@ public:
         if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) failTransport("WinHTTP GET", winerr::kInternalError);
         added_ = true;
         lastActivity_ = Clock::now();
-        const int64_t headerWaitMs =
-            saturatedSum({timeouts_.resolveMs, timeouts_.connectMs, timeouts_.sendMs, timeouts_.receiveMs});
+        // Connecting is bounded by libcurl's connect timeout; after it, sending and waiting for
+        // the answer have their own budgets, as WinHttpSendRequest and WinHttpReceiveResponse do.
+        const int64_t headerWaitMs = saturatedSum({timeouts_.sendMs, timeouts_.receiveMs});
         while (!headersDone_ && !finished_) pump(headerWaitMs, "WinHTTP GET");
         if (!headersDone_) failTransport("WinHTTP GET", windowsErrorForCurl(finishCode_));
     }
