@@ -1,0 +1,80 @@
+#pragma once
+// The server catalog (module.ini): parsing, the scope check against the request and the plan of
+// ghost and tail files to fetch. Every byte comes from the server and is untrusted.
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sync/catalog_sync_request.h"
+
+namespace tarvek {
+
+constexpr size_t kMaxCatalogBytes = 4194304;
+constexpr size_t kMaxCatalogAssets = 256;
+constexpr size_t kMaxScopedCatalogAssets = 4;
+
+// One record prefix ("WorldRecord" or "PersonalRecord") of one section. A field is present when
+// its key occurred, even with an empty value.
+struct GhostReference {
+    std::optional<std::string> ghostPath;
+    std::optional<std::string> ghostSha256;
+    std::optional<std::string> ghostFile;
+    std::optional<std::string> tailPath;
+    std::optional<std::string> tailSha256;
+    std::optional<std::string> tailFile;
+};
+
+struct SectionGhostReferences {
+    GhostReference worldRecord;
+    GhostReference personalRecord;
+};
+
+struct ParsedModuleCatalog {
+    std::set<std::string> sectionNames;          // lower case
+    std::map<std::string, std::string> metadata;  // [catalog] entries: lower-case key -> value
+    // Sections holding at least one ghost field, by lower-case name (the visiting order).
+    std::map<std::string, SectionGhostReferences> ghostReferences;
+};
+
+struct CatalogScope {
+    std::string mapHash;   // as the request holds it
+    std::string raceType;
+};
+
+struct CatalogAsset {
+    std::string url;      // normalised same-origin relative URL
+    std::string sha256;   // 64 upper-case hex digits
+    std::string fileValue;  // GhostFile or TailFile as written
+    std::string fileKey;    // unique key of the asset
+    std::filesystem::path relativePath;  // file name below the cache directory
+};
+
+// Throws SyncError InvalidCatalog.
+ParsedModuleCatalog parseModuleCatalog(std::string_view bytes);
+
+// "map." + lower-case map hash + "." + lower-case race type.
+std::string allowedMapSectionName(const CatalogScope& scope);
+
+// The scope of a scoped request; empty for an unscoped one.
+std::optional<CatalogScope> catalogScopeOf(const CatalogSyncRequest& request);
+
+// Metadata and map sections against the scope; throws SyncError InvalidCatalog.
+void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& scope);
+
+// The files to fetch, in download order; throws SyncError InvalidCatalog or UnsafeAsset.
+std::vector<CatalogAsset> planCatalogAssets(const ParsedModuleCatalog& catalog, bool scoped,
+                                            std::string_view allowedSection);
+
+// Exactly 64 hex digits, returned in upper case; else SyncError InvalidCatalog.
+std::string normalizeSha256Text(std::string_view text);
+
+// Parse, scope check (when scoped) and planning, as one synchronisation does them.
+std::vector<CatalogAsset> checkAndPlanModuleCatalog(std::string_view bytes,
+                                                    const std::optional<CatalogScope>& scope);
+
+}  // namespace tarvek
