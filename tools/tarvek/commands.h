@@ -15,5 +15,6 @@ struct CommandContext {
 
 // Subcommand groups; each adds its subcommands to app and stores its result in context.
 // (Declared here as the groups land.)
+void addCatalogCommands(CLI::App& app, CommandContext& context);
 
 }  // namespace tarvek::cli
