@@ -25,7 +25,9 @@ bool isPlausibleHost(std::u16string_view host) {
 
 constexpr std::array<std::string_view, 4> kRaceTypes = {"TTRR", "BigRR", "TrickRace", "BungeeRace"};
 
-void validateScope(const CatalogSyncRequest& request) {
+}  // namespace
+
+void validateRequestScope(const CatalogSyncRequest& request) {
     if (request.mapHash.has_value() != request.raceType.has_value())
         invalid("mapHash and raceType must either both be set or both be omitted");
     if (request.trackRank && (!request.isScoped() || *request.trackRank < 1 || *request.trackRank > 999))
@@ -39,8 +41,6 @@ void validateScope(const CatalogSyncRequest& request) {
     for (std::string_view race : kRaceTypes) raceOk = raceOk || *request.raceType == race;
     if (!raceOk) invalid("raceType is not a supported Tarvek discipline");
 }
-
-}  // namespace
 
 void validateRequestText(std::string_view name, std::string_view text) {
     if (text.empty() || text.size() > 256)
@@ -106,7 +106,7 @@ ValidatedSyncRequest validateCatalogSyncRequest(const CatalogSyncRequest& reques
     validateRequestText("seasonKey", request.seasonKey);
     if (request.playerAccountKey) validateRequestText("playerAccountKey", *request.playerAccountKey);
     if (request.playerName) validateRequestText("playerName", *request.playerName);
-    validateScope(request);
+    validateRequestScope(request);
     if (!isAbsoluteRequestPath(request.catalogPath) || !isAbsoluteRequestPath(request.cacheDirectory))
         invalid("catalogPath and cacheDirectory must be absolute paths");
     validateTimeout(request.resolveTimeoutMs, "resolve timeout");

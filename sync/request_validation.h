@@ -26,6 +26,9 @@ struct ValidatedSyncRequest {
 
 // 1 to 256 bytes, strict UTF-8, no byte below 0x20 and no 0x7F.
 void validateRequestText(std::string_view name, std::string_view text);
+// mapHash and raceType set together, trackRank only when scoped and 1 to 999, a 64-hex-digit
+// map hash and a known race type.
+void validateRequestScope(const CatalogSyncRequest& request);
 // value >= 1.
 void validateTimeout(int32_t value, std::string_view name);
 

@@ -26,12 +26,12 @@ protected:
         block = reserveLow(8 * page, MEM_RESERVE, PAGE_NOACCESS);
         ASSERT_NE(block, nullptr);
         ASSERT_TRUE(VirtualAlloc(block, 4 * page, MEM_COMMIT, PAGE_READWRITE));
+        block[page - 4] = 0x12;
+        block[page + 3] = 0x34;
         DWORD old;
         ASSERT_TRUE(VirtualProtect(block + page, page, PAGE_READONLY, &old));
         ASSERT_TRUE(VirtualProtect(block + 2 * page, page, PAGE_NOACCESS, &old));
         ASSERT_TRUE(VirtualProtect(block + 3 * page, page, PAGE_READWRITE | PAGE_GUARD, &old));
-        block[page - 4] = 0x12;
-        block[page + 3] = 0x34;
     }
     void TearDown() override {
         if (block) VirtualFree(block, 0, MEM_RELEASE);

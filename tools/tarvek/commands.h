@@ -15,6 +15,10 @@ struct CommandContext {
 
 // Subcommand groups; each adds its subcommands to app and stores its result in context.
 // (Declared here as the groups land.)
+<<<<<<< HEAD
 void addSyncCommands(CLI::App& app, CommandContext& context);
+=======
+void addCatalogCommands(CLI::App& app, CommandContext& context);
+>>>>>>> catalog
 
 }  // namespace tarvek::cli

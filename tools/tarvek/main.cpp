@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CommandContext context;
     // Subcommand groups register here.
+    addCatalogCommands(app, context);
     addSyncCommands(app, context);
     try {
         app.parse(argc, argv);

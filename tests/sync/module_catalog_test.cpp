@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "sync/module_catalog.h"
+#include "tests/sync/catalog_text.h"
+#include "tests/sync/expect_sync_error.h"
+
+namespace tarvek {
+namespace {
+
+using testing::failsWith;
+
+::testing::AssertionResult parseFails(std::string_view text, const std::string& message) {
+    return failsWith([&] { parseModuleCatalog(text); }, SyncErrorKind::InvalidCatalog, message);
+}
+
+TEST(CatalogParser, EmptyNulAndBom) {
+    EXPECT_TRUE(parseFails("", "catalog is empty"));
+    EXPECT_TRUE(parseFails(std::string("[a]\nk=v\0", 8), "catalog contains a NUL byte"));
+    EXPECT_TRUE(parseFails(std::string("\0", 1), "catalog contains a NUL byte"));
+    const ParsedModuleCatalog bomOnly = parseModuleCatalog("\xEF\xBB\xBF");
+    EXPECT_TRUE(bomOnly.sectionNames.empty());
+    // Only a leading mark is skipped; one further on is part of a line.
+    EXPECT_TRUE(parseModuleCatalog("\xEF\xBB\xBF[a]\n").sectionNames.count("a"));
+    EXPECT_TRUE(parseFails("[a]\n\xEF\xBB\xBFk", "invalid INI entry at line 2"));
+}
+
+TEST(CatalogParser, LineNumbersCountBlankAndCommentLines) {
+    EXPECT_TRUE(parseFails("k=v", "invalid INI entry at line 1"));
+    EXPECT_TRUE(parseFails("\n; c\n# c\r\n  \t\nk=v\n", "invalid INI entry at line 5"));
+    EXPECT_TRUE(parseFails("[a]\r\nk=v\r\n\r\nno equals\r\n", "invalid INI entry at line 4"));
+    EXPECT_TRUE(parseFails("[a]\n\n\n[]\n", "invalid INI section at line 4"));
+    EXPECT_TRUE(parseFails("[a]\n[b\n", "invalid INI section at line 2"));
+    EXPECT_TRUE(parseFails("[a]\n[\n", "invalid INI section at line 2"));
+    EXPECT_TRUE(parseFails("[a]\n[x] ; note\n", "invalid INI section at line 2"));
+    // CR alone does not end a line.
+    EXPECT_TRUE(parseFails("[a]\rk=v\n", "invalid INI section at line 1"));
+}
+
+TEST(CatalogParser, SectionsAreUniqueByLowerCaseName) {
+    EXPECT_TRUE(parseFails("[ \t ]\n", "duplicate or empty INI section"));
+    EXPECT_TRUE(parseFails("[Map.A]\n[map.a]\n", "duplicate or empty INI section"));
+    const ParsedModuleCatalog catalog = parseModuleCatalog("[ Map.A ]\n[\vB\f]\n");
+    EXPECT_EQ(catalog.sectionNames, (std::set<std::string>{"map.a", "b"}));
+}
+
+TEST(CatalogParser, KeysAreUniqueWithinTheirSection) {
+    EXPECT_TRUE(parseFails("[a]\nWorldRecordGhostFile=x\nworldrecordghostfile=y\n", "duplicate or empty INI key"));
+    EXPECT_TRUE(parseFails("[a]\n=v\n", "duplicate or empty INI key"));
+    EXPECT_TRUE(parseFails("[a]\n \t= v\n", "duplicate or empty INI key"));
+    EXPECT_NO_THROW(parseModuleCatalog("[a]\nk=1\n[b]\nK=2\n"));
+}
+
+TEST(CatalogParser, MetadataAndValues) {
+    const ParsedModuleCatalog catalog =
+        parseModuleCatalog("; comment\n[CATALOG]\n SchemaVersion = 1 \nNote=a=b\nEmpty=\n ;x=y\n[other]\nMapHash=z\n");
+    EXPECT_EQ(catalog.metadata, (std::map<std::string, std::string>{{"schemaversion", "1"}, {"note", "a=b"}, {"empty", ""}}));
+}
+
+TEST(CatalogParser, GhostFieldsByPrefixAndSuffixInAnyCase) {
+    const ParsedModuleCatalog catalog = parseModuleCatalog(
+        "[Map.X]\nworldrecordGHOSTpath=/g\nWorldRecordPlayerName=Ann\nPersonalRecordTailFile=\n"
+        "PersonalRecordTailSha256 = s \nWorldRecord=x\nWorldRecordGhostFileX=y\n[plain]\nk=v\n");
+    ASSERT_EQ(catalog.ghostReferences.size(), 1u);
+    const SectionGhostReferences& refs = catalog.ghostReferences.at("map.x");
+    EXPECT_EQ(refs.worldRecord.ghostPath, "/g");
+    EXPECT_FALSE(refs.worldRecord.ghostFile);
+    EXPECT_EQ(refs.personalRecord.tailFile, "");
+    EXPECT_EQ(refs.personalRecord.tailSha256, "s");
+    EXPECT_FALSE(refs.personalRecord.ghostPath);
+}
+
+TEST(CatalogSha, ExactlySixtyFourHexDigits) {
+    EXPECT_EQ(normalizeSha256Text(std::string(32, 'a') + std::string(32, '9')), std::string(32, 'A') + std::string(32, '9'));
+    for (const std::string& bad : {std::string(63, 'a'), std::string(65, 'a'), std::string(63, 'a') + "g",
+                                   std::string(63, 'a') + " ", std::string()})
+        EXPECT_TRUE(failsWith([&] { normalizeSha256Text(bad); }, SyncErrorKind::InvalidCatalog,
+                              "catalog contains an invalid SHA-256"));
+}
+
+const std::string kHash = testing::fakeSha(77);
+const CatalogScope kScope{testing::upperHex(kHash), "BigRR"};
+
+::testing::AssertionResult scopeFails(const std::string& text, const std::string& message) {
+    return failsWith([&] { checkCatalogScope(parseModuleCatalog(text), kScope); }, SyncErrorKind::InvalidCatalog,
+                     message);
+}
+
+TEST(CatalogScope, MetadataMustMatch) {
+    const std::string mismatch = "catalog metadata does not match the requested map/race scope";
+    EXPECT_TRUE(scopeFails("\xEF\xBB\xBF", mismatch));
+    EXPECT_NO_THROW(checkCatalogScope(parseModuleCatalog(testing::scopedMetadata(kHash, "BigRR")), kScope));
+    EXPECT_TRUE(scopeFails(testing::scopedMetadata(kHash, "bigrr"), mismatch));
+    EXPECT_TRUE(scopeFails(testing::scopedMetadata(testing::fakeSha(78), "BigRR"), mismatch));
+    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=2\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
+    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=1\nRaceType=BigRR\n", mismatch));
+    EXPECT_TRUE(scopeFails("[catalog]\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
+    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=1\nMapHash=" + kHash + "\n", mismatch));
+    EXPECT_TRUE(scopeFails("[other]\nSchemaVersion=1\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
+}
+
+TEST(CatalogScope, OnlyTheRequestedMapSectionAndItsPlayerSections) {
+    const std::string meta = testing::scopedMetadata(kHash, "BigRR");
+    const std::string allowed = "map." + kHash + ".bigrr";
+    EXPECT_EQ(allowedMapSectionName(kScope), allowed);
+    EXPECT_NO_THROW(checkCatalogScope(
+        parseModuleCatalog(meta + "[" + testing::upperHex(allowed) + "]\n[" + allowed + ".player.Ann]\n[" + allowed +
+                           ".Player.]\n[leaderboard]\n[mapx]\n"),
+        kScope));
+    const std::string outside = "catalog contains a map section outside the requested scope";
+    EXPECT_TRUE(scopeFails(meta + "[map." + kHash + ".ttrr]\n", outside));
+    EXPECT_TRUE(scopeFails(meta + "[" + allowed + "x]\n", outside));
+    EXPECT_TRUE(scopeFails(meta + "[" + allowed + ".playerAnn]\n", outside));
+    EXPECT_TRUE(scopeFails(meta + "[map.]\n", outside));
+}
+
+}  // namespace
+}  // namespace tarvek
