@@ -15,10 +15,7 @@ struct CommandContext {
 
 // Subcommand groups; each adds its subcommands to app and stores its result in context.
 // (Declared here as the groups land.)
-<<<<<<< HEAD
-void addSyncCommands(CLI::App& app, CommandContext& context);
-=======
 void addCatalogCommands(CLI::App& app, CommandContext& context);
->>>>>>> catalog
+void addSyncCommands(CLI::App& app, CommandContext& context);
 
 }  // namespace tarvek::cli
