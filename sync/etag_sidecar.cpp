@@ -22,6 +22,7 @@ std::optional<EtagSidecar> parseEtagSidecar(std::string_view bytes, std::string_
     std::vector<std::string_view> lines;
     while (lines.size() < 4) {
         const auto end = bytes.find('\n');
+        if (end == std::string_view::npos && bytes.empty()) break;  // the LF ended the last line
         auto line = bytes.substr(0, end);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         lines.push_back(line);
