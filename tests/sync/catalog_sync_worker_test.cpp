@@ -28,14 +28,7 @@ protected:
                                                fakeBody(scopedMetadata(mapHash, "BigRR") + "[Map." + mapHash +
                                                         ".BigRR]\n" + ghostEntries("WorldRecord", sha, false))});
         transport->answer("/ghosts/", FakeResponse{200, {}, {}, fakeBody(ghost)});
-        request.apiBaseUrl = "https://tarvek.test";
-        request.seasonKey = "s";
-        request.mapHash = mapHash;
-        request.raceType = "BigRR";
-        request.cacheDirectory = dir.path() / "wkTarvek.cache";
-        request.catalogPath = request.cacheDirectory / "catalog.ini";
-        request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs = request.receiveTimeoutMs = 1000;
-        request.overallTimeoutMs = 60000;
+        request = fakeOriginRequest(dir.path(), mapHash, "BigRR");
     }
 
     std::unique_ptr<CatalogSyncWorker> makeWorker() {

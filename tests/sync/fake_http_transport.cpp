@@ -100,4 +100,18 @@ void FakeHttpTransport::beforeRead() const {
     if (hook) hook();
 }
 
+CatalogSyncRequest fakeOriginRequest(const std::filesystem::path& root, const std::string& mapHash,
+                                     const std::string& raceType) {
+    CatalogSyncRequest request;
+    request.apiBaseUrl = "https://tarvek.test";
+    request.seasonKey = "s";
+    request.mapHash = mapHash;
+    request.raceType = raceType;
+    request.cacheDirectory = root / "wkTarvek.cache";
+    request.catalogPath = request.cacheDirectory / "catalog.ini";
+    request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs = request.receiveTimeoutMs = 1000;
+    request.overallTimeoutMs = 60000;
+    return request;
+}
+
 }  // namespace tarvek::testing

@@ -1,5 +1,6 @@
 #pragma once
 // An in-memory HTTP seam: canned answers by request path, and a record of what was asked.
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sync/catalog_sync_request.h"
 #include "sync/http_transport.h"
 
 namespace tarvek::testing {
@@ -48,6 +50,10 @@ private:
     std::function<void()> readHook_;
     int connections_ = 0;
 };
+
+// A scoped request to the fake origin with its cache below root.
+CatalogSyncRequest fakeOriginRequest(const std::filesystem::path& root, const std::string& mapHash,
+                                     const std::string& raceType);
 
 inline std::shared_ptr<const std::string> fakeBody(std::string bytes) {
     return std::make_shared<const std::string>(std::move(bytes));

@@ -28,18 +28,7 @@ class SynchronizeFakeTest : public ::testing::Test {
 protected:
     SynchronizeFakeTest() : transport(std::make_shared<FakeHttpTransport>()) {}
 
-    CatalogSyncRequest request() const {
-        CatalogSyncRequest request;
-        request.apiBaseUrl = "https://tarvek.test";
-        request.seasonKey = "s";
-        request.mapHash = kMapHash;
-        request.raceType = "TTRR";
-        request.cacheDirectory = dir.path() / "wkTarvek.cache";
-        request.catalogPath = request.cacheDirectory / "catalog.ini";
-        request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs = 1000;
-        request.receiveTimeoutMs = request.overallTimeoutMs = 60000;
-        return request;
-    }
+    CatalogSyncRequest request() const { return fakeOriginRequest(dir.path(), kMapHash, "TTRR"); }
 
     CatalogSyncResult run(CatalogSyncRequest request) {
         request.progress = [this](const std::string& line) { progress.push_back(line); };
