@@ -81,7 +81,8 @@ void CacheFileWriter::write(const char* data, size_t count) {
 }
 
 void CacheFileWriter::flushAndClose() {
-    if (::fsync(fdOf(handle_)) != 0) fail("FlushFileBuffers");
+    // The data and the size that reading it back needs; other metadata may follow later.
+    if (::fdatasync(fdOf(handle_)) != 0) fail("FlushFileBuffers");
     const int fd = fdOf(handle_);
     handle_ = -1;
     if (::close(fd) != 0) fail("FlushFileBuffers");
