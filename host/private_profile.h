@@ -17,8 +17,9 @@ constexpr size_t kProfileSectionBuffer = 4096;
 std::string readProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view fallback, size_t bufferSize = kProfileValueBuffer);
 
-// The key's value read as GetPrivateProfileIntA reads it: a leading decimal number as far as it
-// goes, 0 for a text that is no number, fallback when the key is missing.
+// The key's value read as GetPrivateProfileIntA reads it: an optional sign and a number ("0x" hex,
+// "0o" octal, "0b" binary, else decimal) taken as far as it goes, wrapping modulo 2^32; 0 for a text
+// that is no number; fallback when the key is missing or its value is empty.
 int readProfileInt(const std::string& path, std::string_view section, std::string_view key, int fallback);
 
 // The "key=value" lines of a section as GetPrivateProfileSectionA returns them, limited to what a

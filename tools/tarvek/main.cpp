@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CommandContext context;
     // Subcommand groups register here.
+    addGhostCommands(app, context);
+    addMapHashCommands(app, context);
     addCatalogCommands(app, context);
     addSyncCommands(app, context);
     try {

@@ -1,0 +1,28 @@
+#pragma once
+// Reader of ghost recording files (.tkghost) and the reset of the two ghost slots.
+#include <cstdint>
+#include <istream>
+#include <string_view>
+#include <vector>
+
+#include "ghostdata/ghost_recording.h"
+
+namespace tarvek {
+
+// Reads and validates a whole ghost file from a stream positioned at its start: header, exact
+// size, tags and segment order. The records come back sanitized; out is replaced only on success.
+bool readGhostFrames(std::istream& in, std::vector<GhostFrame>& out);
+
+// Loads the file at path (a module path). On success the four outputs are replaced and one
+// "loaded ..." line is logged; on any failure they are left as they were and nothing is logged.
+bool loadGhostRecording(std::string_view path, std::vector<GhostFrame>& frames,
+                        std::vector<TurnSegment>& segments, std::vector<uint32_t>& movementStart,
+                        uint32_t& firstMovementFrame, std::string_view label);
+bool loadGhostRecording(std::string_view path, GhostRecording& slot, std::string_view label);
+
+// Empties both slots, drops the ghosts' cached name tags and resets the playback cursors and
+// live comparisons. joinRunningRace is true when new ghosts are about to join an attempt that is
+// already running (first-opportunity selection in a BigRR race without a discipline).
+void resetGhostSlots(bool joinRunningRace);
+
+}  // namespace tarvek

@@ -1,0 +1,54 @@
+#pragma once
+// The host's world object with its landscape and game setup/state object, laid out with the
+// fields the module reads.
+#include <cstdint>
+
+#include "sim/sim_heap.h"
+
+namespace tarvek::sim {
+
+class SimWorld {
+public:
+    // World fields
+    static constexpr uint32_t kWatchedPointer = 0x4;
+    static constexpr uint32_t kLandscape = 0x20;
+    static constexpr uint32_t kGameState = 0x24;
+    static constexpr uint32_t kFrameCounter = 0x5CC;
+    static constexpr uint32_t kMapWidth = 0x77C0;
+    static constexpr uint32_t kMapHeight = 0x77C4;
+    static constexpr uint32_t kWorldSize = 0x7800;
+    // Landscape fields
+    static constexpr uint32_t kLandscapeWorld = 0x4;
+    static constexpr uint32_t kLandscapeTerrain = 0x910;
+    static constexpr uint32_t kLandscapeCollisionMask = 0x914;
+    static constexpr uint32_t kLandscapeSize = 0x918;
+    // Game setup/state fields
+    static constexpr uint32_t kNoBordersByte = 0xD94B;
+    static constexpr uint32_t kFeedbackGateByte = 0xDB48;
+    static constexpr uint32_t kFeedbackGateWord = 0xEF3C;
+    static constexpr uint32_t kGameStateSize = 0xEF40;
+
+    // A world linked to a fresh landscape and game setup object; frame counter 0, no map yet.
+    explicit SimWorld(SimHeap& heap);
+
+    HostAddr world() const { return world_; }
+    HostAddr landscape() const { return landscape_; }
+    HostAddr gameState() const { return gameState_; }
+
+    void setFrameCounter(int32_t frame);
+    void setMapSize(uint32_t width, uint32_t height);
+    void setWatchedPointer(HostAddr pointer);
+    void setLandscape(HostAddr landscape);
+    void setNoBordersByte(uint8_t value);
+    void setFeedbackGates(uint8_t byte, uint32_t word);
+    void setTerrain(HostAddr bitmapObject);
+    void setCollisionMask(HostAddr bitmapObject);
+
+private:
+    SimMemory& memory_;
+    HostAddr world_;
+    HostAddr landscape_;
+    HostAddr gameState_;
+};
+
+}  // namespace tarvek::sim

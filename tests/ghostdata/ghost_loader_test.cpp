@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ghostdata/ghost_format.h"
+#include "ghostdata/ghost_loader.h"
+#include "host/log.h"
+#include "support/ghost_files.h"
+#include "support/temp_dir.h"
+
+namespace tarvek {
+namespace {
+
+using testing::encodeGhost;
+using testing::framesWithSegments;
+using testing::ghostHeaderFor;
+using testing::makeGhostFrame;
+
+// A slot already holding a ghost, to show that failed loads leave it alone.
+GhostRecording occupiedSlot() {
+    GhostRecording slot;
+    slot.frames = framesWithSegments({0, 0});
+    slot.segments = {{0, 2}};
+    slot.movementStart = {1};
+    slot.firstMovementFrame = 1;
+    return slot;
+}
+
+void expectUnchanged(const GhostRecording& slot) {
+    ASSERT_EQ(slot.frames.size(), 2u);
+    EXPECT_EQ(slot.segments.size(), 1u);
+    EXPECT_EQ(slot.movementStart, std::vector<uint32_t>{1});
+    EXPECT_EQ(slot.firstMovementFrame, 1u);
+}
+
+class GhostLoad : public ::testing::Test {
+protected:
+    bool load(const std::string& bytes, GhostRecording& slot) {
+        return loadGhostRecording(dir.write("run.tkghost", bytes), slot, "world-record");
+    }
+    bool rejectsAndKeeps(const std::string& bytes) {
+        GhostRecording slot = occupiedSlot();
+        const bool loaded = load(bytes, slot);
+        expectUnchanged(slot);
+        return !loaded;
+    }
+
+    testing::TempDir dir;
+    CapturedLog log;
+};
+
+TEST_F(GhostLoad, SingleFrameFileLoadsOneStillSegment) {
+    GhostRecording slot = occupiedSlot();
+    const std::string bytes = encodeGhost({makeGhostFrame(0, 5, 6)});
+    ASSERT_EQ(bytes.size(), 40u + 1464u);
+    ASSERT_TRUE(load(bytes, slot));
+    ASSERT_EQ(slot.frames.size(), 1u);
+    ASSERT_EQ(slot.segments.size(), 1u);
+    EXPECT_EQ(slot.segments[0].firstFrame, 0u);
+    EXPECT_EQ(slot.segments[0].frameCount, 1u);
+    EXPECT_EQ(slot.movementStart, std::vector<uint32_t>{1});
+    EXPECT_EQ(slot.firstMovementFrame, 1u);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"loaded 1 world-record ghost frames in 1 turn segment(s)"});
+}
+
+TEST_F(GhostLoad, SegmentsAndMovementStartsFollowTheFrames) {
+    auto frames = framesWithSegments({0, 0, 0, 1, 1, 2, 2, 2, 2});
+    // Segment 2 moves only in Y, from its third frame on; segment 1 never moves.
+    frames[4].setWord(GhostFrame::kPositionX, frames[3].word(GhostFrame::kPositionX));
+    for (int i = 6; i < 9; ++i) frames[i].setWord(GhostFrame::kPositionX, frames[5].word(GhostFrame::kPositionX));
+    frames[7].setWord(GhostFrame::kPositionY, 99);
+    GhostRecording slot;
+    ASSERT_TRUE(loadGhostRecording(dir.write("a.tkghost", encodeGhost(frames)), slot, "personal-record"));
+    ASSERT_EQ(slot.segments.size(), 3u);
+    EXPECT_EQ(slot.segments[1].firstFrame, 3u);
+    EXPECT_EQ(slot.segments[1].frameCount, 2u);
+    EXPECT_EQ(slot.segments[2].firstFrame, 5u);
+    EXPECT_EQ(slot.segments[2].frameCount, 4u);
+    EXPECT_EQ(slot.movementStart, (std::vector<uint32_t>{1, 2, 2}));
+    EXPECT_EQ(slot.firstMovementFrame, 1u);
+    EXPECT_TRUE(log.contains("loaded 9 personal-record ghost frames in 3 turn segment(s)"));
+}
+
+TEST_F(GhostLoad, FirstSegmentMayBeEmpty) {
+    GhostRecording slot;
+    ASSERT_TRUE(load(encodeGhost(framesWithSegments({1, 1, 2})), slot));
+    ASSERT_EQ(slot.segments.size(), 3u);
+    EXPECT_EQ(slot.segments[0].firstFrame, 0u);
+    EXPECT_EQ(slot.segments[0].frameCount, 0u);
+    EXPECT_EQ(slot.segments[1].frameCount, 2u);
+    EXPECT_EQ(slot.movementStart[0], 0u);
+    EXPECT_EQ(slot.firstMovementFrame, 0u);
+}
+
+TEST_F(GhostLoad, SegmentIndicesMustStepByAtMostOneAndAddUp) {
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(framesWithSegments({0, 2}))));
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(framesWithSegments({0, 1, 0}))));
+    auto frames = framesWithSegments({0, 0, 1});
+    auto header = ghostHeaderFor(frames);
+    header.segmentCount = 3;
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(header, frames)));
+    header.segmentCount = 1;
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(header, frames)));
+    EXPECT_TRUE(log.lines().empty());
+}
+
+TEST_F(GhostLoad, SizeMustMatchTheHeaderExactly) {
+    const std::string bytes = encodeGhost(framesWithSegments({0, 0, 0}));
+    EXPECT_TRUE(rejectsAndKeeps(bytes + '\0'));
+    EXPECT_TRUE(rejectsAndKeeps(bytes.substr(0, bytes.size() - 1)));
+    EXPECT_TRUE(rejectsAndKeeps(bytes.substr(0, 39)));
+    EXPECT_TRUE(rejectsAndKeeps(""));
+    // A frame count whose size wraps in 32 bits onto the real size: 1 + 2^29 frames.
+    auto frames = framesWithSegments({0});
+    auto header = ghostHeaderFor(frames);
+    header.frameCount = 1 + (1u << 29);
+    EXPECT_EQ(static_cast<uint32_t>(expectedGhostFileSize(header.frameCount)), 40u + 1464u);
+    EXPECT_GT(expectedGhostFileSize(header.frameCount), uint64_t{0xFFFFFFFF});
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(header, frames)));
+}
+
+TEST_F(GhostLoad, MissingFileFails) {
+    GhostRecording slot = occupiedSlot();
+    EXPECT_FALSE(loadGhostRecording(dir.file("absent.tkghost"), slot, "world-record"));
+    expectUnchanged(slot);
+}
+
+TEST_F(GhostLoad, TaggedRecordsRejectTheFileAndClearedFieldsReadZero) {
+    auto frames = framesWithSegments({0, 0});
+    auto tkpd = frames;
+    std::memcpy(tkpd[1].bytes.data() + 792, "TKPD", 4);
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(tkpd)));
+    auto tail = frames;
+    std::memcpy(tail[0].bytes.data() + 868, "TAIL", 4);
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(tail)));
+
+    GhostRecording slot;
+    ASSERT_TRUE(load(encodeGhost(frames), slot));
+    const GhostFrame& frame = slot.frames[1];
+    EXPECT_EQ(frame.bytes[164], 0);
+    for (size_t i = 764; i < 796; ++i) EXPECT_EQ(frame.bytes[i], 0) << i;
+    EXPECT_EQ(frame.word(852), 0u);
+    EXPECT_EQ(frame.word(856), 0u);
+    EXPECT_EQ(frame.word(868), 0u);
+    // Bytes around the cleared fields keep their values.
+    EXPECT_EQ(frame.bytes[163], 1);
+    EXPECT_EQ(frame.bytes[796], 1);
+    EXPECT_EQ(frame.bytes[872], 1);
+}
+
+// Every field of the header is checked; the three trailing words are not.
+TEST(GhostHeader, LimitsAndIgnoredWords) {
+    auto parse = [](const testing::GhostHeaderFields& fields) {
+        const std::string bytes = encodeGhost(fields, {});
+        uint8_t raw[kGhostHeaderSize];
+        std::memcpy(raw, bytes.data(), sizeof raw);
+        GhostHeader header;
+        return parseGhostHeader(raw, header);
+    };
+    testing::GhostHeaderFields fields;
+    fields.frameCount = 100000;
+    fields.segmentCount = 1000;
+    fields.extra = {0xFFFFFFFF, 0x12345678, 7};
+    EXPECT_TRUE(parse(fields));
+    auto with = [&](auto change) {
+        auto copy = fields;
+        change(copy);
+        return parse(copy);
+    };
+    EXPECT_FALSE(with([](auto& f) { f.frameCount = 100001; }));
+    EXPECT_FALSE(with([](auto& f) { f.frameCount = 0; }));
+    EXPECT_FALSE(with([](auto& f) { f.segmentCount = 1001; }));
+    EXPECT_FALSE(with([](auto& f) { f.segmentCount = 0; }));
+    EXPECT_FALSE(with([](auto& f) { f.frameCount = 5, f.segmentCount = 6; }));
+    EXPECT_TRUE(with([](auto& f) { f.frameCount = 6, f.segmentCount = 6; }));
+    EXPECT_FALSE(with([](auto& f) { f.version = 1; }));
+    EXPECT_FALSE(with([](auto& f) { f.frameRate = 60; }));
+    EXPECT_FALSE(with([](auto& f) { f.recordSize = 1460; }));
+    EXPECT_FALSE(with([](auto& f) { f.magic[7] = ' '; }));
+    EXPECT_FALSE(with([](auto& f) { f.magic[6] = '1'; }));
+}
+
+TEST(GhostSlots, ResetEmptiesBothSlots) {
+    goldGhost() = occupiedSlot();
+    blueGhost() = occupiedSlot();
+    goldGhost().tails.resize(1);
+    resetGhostSlots(false);
+    for (GhostRecording* slot : {&goldGhost(), &blueGhost()}) {
+        EXPECT_TRUE(slot->empty());
+        EXPECT_TRUE(slot->segments.empty());
+        EXPECT_TRUE(slot->movementStart.empty());
+        EXPECT_TRUE(slot->tails.empty());
+        EXPECT_EQ(slot->firstMovementFrame, 0u);
+    }
+}
+
+}  // namespace
+}  // namespace tarvek

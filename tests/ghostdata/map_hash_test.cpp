@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "ghostdata/map_hash.h"
+#include "sim/sim_bitmap.h"
+#include "support/sim_map.h"
+
+namespace tarvek {
+namespace {
+
+using testing::patternMaskRows;
+using testing::referenceGeometryHash;
+
+struct MaskCase {
+    sim::SimMemory memory;
+    sim::SimHeap heap{memory};
+    sim::SimBitmap bitmap;
+
+    MaskCase(const std::vector<uint8_t>& msbRows, uint32_t width, uint32_t height, uint32_t stride,
+             uint8_t junk = 0xA5) {
+        bitmap = sim::placeBitmap(heap, 1, width, height, stride, sim::hostMaskRows(msbRows, width, height, stride, junk));
+    }
+    std::optional<MaskHash> hash() {
+        MaskHash out;
+        auto mask = readHostBitmap(memory, bitmap.object);
+        if (!mask || !hashMaskBitmap(memory, *mask, out)) return std::nullopt;
+        return out;
+    }
+    void poke(uint32_t offset, uint32_t value) { memory.pokeU32(bitmap.object + offset, value); }
+};
+
+TEST(GeometryHash, NormalisesBitOrderAndIgnoresPadding) {
+    // Width 9: two bytes per hashed row, only the top bit of the second byte is a pixel.
+    const auto rows = patternMaskRows(9, 5, 3);
+    const std::string expected = referenceGeometryHash(rows, 9, 5);
+    MaskCase tight(rows, 9, 5, 2, 0xFF);
+    MaskCase wide(rows, 9, 5, 7, 0x5A);
+    const auto a = tight.hash();
+    const auto b = wide.hash();
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->hash, expected);
+    EXPECT_EQ(b->hash, expected);
+    EXPECT_EQ(a->stride, 2u);
+    EXPECT_EQ(b->stride, 7u);
+    uint64_t solid = 0;
+    for (uint8_t byte : rows) solid += static_cast<unsigned>(std::popcount(byte));
+    EXPECT_EQ(a->solidPixels, solid);
+    EXPECT_EQ(b->solidPixels, solid);
+    EXPECT_EQ(a->hash.find_first_not_of("0123456789abcdef"), std::string::npos);
+}
+
+TEST(GeometryHash, ShapeLimits) {
+    const auto rows = patternMaskRows(16, 2, 4);
+    auto hashWith = [&](uint32_t offset, uint32_t value) {
+        MaskCase mask(rows, 16, 2, 3);
+        mask.poke(offset, value);
+        return mask.hash().has_value();
+    };
+    EXPECT_TRUE(hashWith(0x10, 2));      // stride exactly ceil(W / 8)
+    EXPECT_FALSE(hashWith(0x10, 1));     // stride below it
+    EXPECT_FALSE(hashWith(0x10, 8193));  // stride above 8192
+    EXPECT_FALSE(hashWith(0xC, 8));      // not a 1-bit bitmap
+    EXPECT_FALSE(hashWith(0x8, 0));      // no pixels
+    EXPECT_FALSE(hashWith(0x14, 0));
+    EXPECT_FALSE(hashWith(0x18, 0));
+    EXPECT_FALSE(hashWith(0x14, 32769));
+    EXPECT_FALSE(hashWith(0x18, 32769));
+    // The largest sides are accepted: 32768 pixels wide needs 4096 bytes per row.
+    MaskCase wide(patternMaskRows(32768, 1, 5), 32768, 1, 8192);
+    EXPECT_TRUE(wide.hash());
+    MaskCase tall(patternMaskRows(1, 32768, 6), 1, 32768, 1);
+    EXPECT_TRUE(tall.hash());
+}
+
+TEST(GeometryHash, UnreadableRowsGiveNoHash) {
+    const auto rows = patternMaskRows(64, 3000, 7);
+    MaskCase mask(rows, 64, 3000, 8);
+    ASSERT_TRUE(mask.hash());
+    mask.memory.setProtection(mask.bitmap.pixels + 2 * sim::kPageSize, sim::kPageSize, protection::NoAccess);
+    EXPECT_FALSE(mask.hash());
+    // The landscape route fails the same way when the landscape's mask field cannot be read.
+    MaskHash out;
+    EXPECT_FALSE(hashCollisionMask(mask.memory, 0x7000, out));
+}
+
+TEST(TerrainHash, HashesTheFirstWidthBytesOfEachRow) {
+    testing::SimMap map(37, 11);
+    const auto terrain = readHostBitmap(map.memory, map.terrain.object);
+    ASSERT_TRUE(terrain);
+    const TerrainHash hash = hashTerrain(map.memory, *terrain, 37, 11);
+    EXPECT_EQ(hash.hash, testing::referenceTerrainHash(map.terrainRows, 37, 11));
+    EXPECT_FALSE(hash.unreadableRow);
+    // An identical image hashed as geometry and as terrain differs by its domain text.
+    MaskHash geometry;
+    ASSERT_TRUE(hashCollisionMask(map.memory, map.world.landscape(), geometry));
+    EXPECT_EQ(geometry.hash, referenceGeometryHash(map.maskRows, 37, 11));
+    EXPECT_NE(geometry.hash, hash.hash);
+}
+
+TEST(TerrainHash, ReportsTheFirstUnreadableRow) {
+    testing::SimMap map(4096, 3);
+    map.memory.setProtection(map.terrain.pixels + 2 * sim::kPageSize, sim::kPageSize, protection::Guard);
+    const auto terrain = readHostBitmap(map.memory, map.terrain.object);
+    const TerrainHash hash = hashTerrain(map.memory, *terrain, 4096, 3);
+    EXPECT_TRUE(hash.hash.empty());
+    EXPECT_EQ(hash.unreadableRow, 1u);  // row 1 (stride 4099) runs into the third page
+}
+
+}  // namespace
+}  // namespace tarvek
