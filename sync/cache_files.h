@@ -40,6 +40,7 @@ public:
 
 private:
     intptr_t handle_;
+    uint64_t written_ = 0;  // bytes written so far
 };
 
 // Replaces to with from in one step and makes the rename durable ("MoveFileExW").
