@@ -1,7 +1,11 @@
 #include "sync/module_catalog.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
+#include "host/text.h"
 #include "sync/asset_safety.h"
 #include "sync/sync_error.h"
 
@@ -13,19 +17,6 @@ namespace {
 }
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string lowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = lowerAscii(c);
-    return out;
-}
-
-bool equalsLower(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (lowerAscii(text[i]) != lowerWord[i]) return false;
-    return true;
-}
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -51,30 +42,82 @@ struct IgnoreCaseLess {
     }
 };
 
+// Keys of one section mostly share their beginning ("WorldRecordGhost..."): the end tells them
+// apart soonest.
+bool sameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size() || (!a.empty() && lowerAscii(a.back()) != lowerAscii(b.back()))) return false;
+    return equalsIgnoreAsciiCase(a, b);
+}
+
+// The keys of the current section. Sections are short: a linear scan beats tree nodes until a
+// section grows large, and then the tree keeps a hostile section from going quadratic.
+class SectionKeySet {
+public:
+    void clear() {
+        few_.clear();
+        many_.clear();
+    }
+    // False when the key (ignoring case) is already present.
+    bool insert(std::string_view key) {
+        if (few_.size() < kLinearLimit) {
+            for (std::string_view existing : few_)
+                if (sameKey(existing, key)) return false;
+            few_.push_back(key);
+            if (few_.size() == kLinearLimit) many_.insert(few_.begin(), few_.end());
+            return true;
+        }
+        return many_.insert(key).second;
+    }
+
+private:
+    static constexpr size_t kLinearLimit = 32;
+    std::vector<std::string_view> few_;
+    std::set<std::string_view, IgnoreCaseLess> many_;
+};
+
 // Which ghost field a key names: 0 to 5 for the world-record fields, 6 to 11 for the
 // personal-record ones (GhostPath, GhostSha256, GhostFile, TailPath, TailSha256, TailFile);
 // -1 for any other key.
+// Comparisons against fixed words with their length known at compile time, so they compile
+// to a few instructions instead of library calls on every line.
+template <size_t N>
+bool isWord(std::string_view text, const char (&word)[N]) {
+    return text.size() == N - 1 && std::memcmp(text.data(), word, N - 1) == 0;
+}
+template <size_t N>
+bool beginsWithWord(std::string_view text, const char (&word)[N]) {
+    return text.size() >= N - 1 && std::memcmp(text.data(), word, N - 1) == 0;
+}
+
 int ghostFieldIndex(std::string_view key) {
-    static constexpr std::string_view kSuffixes[] = {"ghostpath", "ghostsha256", "ghostfile",
-                                                     "tailpath",  "tailsha256",  "tailfile"};
+    // Every line of a catalog is a candidate: lower-case the key once, on the stack.
+    constexpr size_t kShortest = 11 + 8, kLongest = 14 + 11;
+    if (key.size() < kShortest || key.size() > kLongest) return -1;
+    char buffer[kLongest];
+    for (size_t i = 0; i < key.size(); ++i) buffer[i] = lowerAscii(key[i]);
+    std::string_view lower(buffer, key.size());
     int base;
-    if (key.size() > 11 && equalsLower(key.substr(0, 11), "worldrecord")) {
+    if (beginsWithWord(lower, "worldrecord")) {
         base = 0;
-        key.remove_prefix(11);
-    } else if (key.size() > 14 && equalsLower(key.substr(0, 14), "personalrecord")) {
+        lower.remove_prefix(11);
+    } else if (beginsWithWord(lower, "personalrecord")) {
         base = 6;
-        key.remove_prefix(14);
+        lower.remove_prefix(14);
     } else {
         return -1;
     }
-    for (int i = 0; i < 6; ++i)
-        if (equalsLower(key, kSuffixes[i])) return base + i;
+    if (isWord(lower, "ghostpath")) return base + 0;
+    if (isWord(lower, "ghostsha256")) return base + 1;
+    if (isWord(lower, "ghostfile")) return base + 2;
+    if (isWord(lower, "tailpath")) return base + 3;
+    if (isWord(lower, "tailsha256")) return base + 4;
+    if (isWord(lower, "tailfile")) return base + 5;
     return -1;
 }
 
-std::optional<std::string>& ghostField(SectionGhostReferences& section, int index) {
+std::optional<std::string_view>& ghostField(SectionGhostReferences& section, int index) {
     GhostReference& reference = index < 6 ? section.worldRecord : section.personalRecord;
-    std::optional<std::string>* fields[] = {&reference.ghostPath, &reference.ghostSha256, &reference.ghostFile,
+    std::optional<std::string_view>* fields[] = {&reference.ghostPath, &reference.ghostSha256, &reference.ghostFile,
                                             &reference.tailPath,  &reference.tailSha256,  &reference.tailFile};
     return *fields[index % 6];
 }
@@ -91,10 +134,24 @@ public:
             if (!newline) break;
             begin = end + 1;
         }
+        sortGhostReferences();
         return std::move(catalog_);
     }
 
 private:
+    // Into the visiting order: sort small (name, index) pairs, then move each entry once.
+    void sortGhostReferences() {
+        std::vector<SectionGhostReferences>& entries = catalog_.ghostReferences;
+        std::vector<std::pair<std::string_view, size_t>> order;
+        order.reserve(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) order.emplace_back(entries[i].section, i);
+        std::sort(order.begin(), order.end());
+        std::vector<SectionGhostReferences> sorted;
+        sorted.reserve(entries.size());
+        for (const auto& [name, index] : order) sorted.push_back(std::move(entries[index]));
+        entries = std::move(sorted);
+    }
+
     void parseLine(std::string_view line, size_t lineNumber) {
         if (line.empty() || line[0] == '#' || line[0] == ';') return;
         if (line[0] == '[') {
@@ -108,11 +165,11 @@ private:
         if (line.size() < 3 || line.back() != ']') invalidCatalog("invalid INI section at line " + std::to_string(lineNumber));
         const std::string_view name = trimCatalogText(line.substr(1, line.size() - 2));
         if (name.empty()) invalidCatalog("duplicate or empty INI section");
-        auto [it, inserted] = catalog_.sectionNames.insert(lowerCopy(name));
+        auto [it, inserted] = catalog_.sectionNames.insert(asciiLower(name));
         if (!inserted) invalidCatalog("duplicate or empty INI section");
         section_ = &*it;
         sectionKeys_.clear();
-        sectionGhosts_ = nullptr;
+        sectionGhosts_ = kNoGhosts;
         inCatalogSection_ = *section_ == "catalog";
     }
 
@@ -122,22 +179,27 @@ private:
             invalidCatalog("invalid INI entry at line " + std::to_string(lineNumber));
         const std::string_view key = trimCatalogText(line.substr(0, equals));
         const std::string_view value = trimCatalogText(line.substr(equals + 1));
-        if (key.empty() || !sectionKeys_.insert(key).second) invalidCatalog("duplicate or empty INI key");
-        if (inCatalogSection_) catalog_.metadata.emplace(lowerCopy(key), std::string(value));
+        if (key.empty() || !sectionKeys_.insert(key)) invalidCatalog("duplicate or empty INI key");
+        if (inCatalogSection_) catalog_.metadata.emplace(asciiLower(key), std::string(value));
         const int field = ghostFieldIndex(key);
         if (field < 0) return;
-        if (sectionGhosts_ == nullptr) sectionGhosts_ = &catalog_.ghostReferences[*section_];
-        ghostField(*sectionGhosts_, field) = std::string(value);
+        if (sectionGhosts_ == kNoGhosts) {
+            sectionGhosts_ = catalog_.ghostReferences.size();
+            catalog_.ghostReferences.emplace_back().section = *section_;
+        }
+        ghostField(catalog_.ghostReferences[sectionGhosts_], field) = value;
     }
 
     ParsedModuleCatalog catalog_;
     const std::string* section_ = nullptr;
-    std::set<std::string_view, IgnoreCaseLess> sectionKeys_;
-    SectionGhostReferences* sectionGhosts_ = nullptr;
+    SectionKeySet sectionKeys_;
+    // Index of the current section's entry in ghostReferences, once it has a ghost field.
+    static constexpr size_t kNoGhosts = SIZE_MAX;
+    size_t sectionGhosts_ = kNoGhosts;
     bool inCatalogSection_ = false;
 };
 
-bool isPresentAndNonEmpty(const std::optional<std::string>& field) { return field.has_value() && !field->empty(); }
+bool isPresentAndNonEmpty(const std::optional<std::string_view>& field) { return field.has_value() && !field->empty(); }
 
 // The file name part of a file key ("wktarvek.cache/<name>").
 std::string_view fileNameOfKey(std::string_view fileKey) { return fileKey.substr(fileKey.find('/') + 1); }
@@ -146,20 +208,27 @@ class AssetPlanner {
 public:
     AssetPlanner(bool scoped, std::string_view allowedSection) : scoped_(scoped), allowedSection_(allowedSection) {}
 
-    void visit(const std::string& section, const GhostReference& reference) {
+    void visit(std::string_view section, const GhostReference& reference) {
         if (!reference.ghostPath && !reference.ghostSha256 && !reference.ghostFile) return;
         if (!isAllowedSection(section)) invalidCatalog("ghost fields appear outside an allowed map section");
         if (!isPresentAndNonEmpty(reference.ghostPath) || !isPresentAndNonEmpty(reference.ghostSha256) ||
             !isPresentAndNonEmpty(reference.ghostFile))
             invalidCatalog("each ghost requires GhostPath, GhostSha256 and GhostFile");
+        // The checks are pure: a reference repeating an accepted ghost value for value would pass
+        // them again and end at its equal duplicate, so it ends here without the work.
+        const auto seen = acceptedGhosts_.find(*reference.ghostFile);
+        if (seen != acceptedGhosts_.end() && seen->second.first == *reference.ghostPath &&
+            seen->second.second == *reference.ghostSha256)
+            return;
         CatalogAsset ghost = makeAsset(*reference.ghostPath, *reference.ghostSha256, *reference.ghostFile,
                                        kGhostExtension);
-        if (fileNameOfKey(ghost.fileKey) != lowerCopy(ghost.sha256) + std::string(kGhostExtension))
+        if (fileNameOfKey(ghost.fileKey) != asciiLower(ghost.sha256) + std::string(kGhostExtension))
             throw SyncError(SyncErrorKind::UnsafeAsset, "GhostFile must use its SHA-256 as its filename");
         const std::string ghostSha = ghost.sha256;
-        if (!add(std::move(ghost), "the same GhostFile is assigned conflicting content",
-                 "catalog references too many ghosts"))
-            return;
+        const bool added = add(std::move(ghost), "the same GhostFile is assigned conflicting content",
+                               "catalog references too many ghosts");
+        acceptedGhosts_.emplace(*reference.ghostFile, std::make_pair(*reference.ghostPath, *reference.ghostSha256));
+        if (!added) return;
 
         const bool anyTail = reference.tailPath || reference.tailSha256 || reference.tailFile;
         if (!anyTail) return;
@@ -167,7 +236,7 @@ public:
             !isPresentAndNonEmpty(reference.tailFile))
             invalidCatalog("each visual tail requires TailPath, TailSha256 and TailFile");
         CatalogAsset tail = makeAsset(*reference.tailPath, *reference.tailSha256, *reference.tailFile, kTailExtension);
-        if (fileNameOfKey(tail.fileKey) != lowerCopy(ghostSha) + std::string(kTailExtension))
+        if (fileNameOfKey(tail.fileKey) != asciiLower(ghostSha) + std::string(kTailExtension))
             throw SyncError(SyncErrorKind::UnsafeAsset, "TailFile must use its base ghost SHA-256 as its filename");
         add(std::move(tail), "the same TailFile is assigned conflicting content", "catalog references too many assets");
     }
@@ -176,18 +245,18 @@ public:
 
 private:
     bool isAllowedSection(std::string_view section) const {
-        if (!scoped_) return startsWith(section, "map.");
+        if (!scoped_) return beginsWithWord(section, "map.");
         return section == allowedSection_ ||
                (startsWith(section, allowedSection_) && startsWith(section.substr(allowedSection_.size()), ".player."));
     }
 
-    static CatalogAsset makeAsset(const std::string& url, const std::string& sha, const std::string& file,
+    static CatalogAsset makeAsset(std::string_view url, std::string_view sha, std::string_view file,
                                   std::string_view extension) {
         CatalogAsset asset;
         asset.url = normalizeGhostUrl(url);
         asset.sha256 = normalizeSha256Text(sha);
         CatalogAssetFile checked = checkCatalogAssetFile(file, extension);
-        asset.fileValue = file;
+        asset.fileValue = std::string(file);
         asset.fileKey = std::move(checked.fileKey);
         asset.relativePath = std::move(checked.relativePath);
         return asset;
@@ -211,9 +280,17 @@ private:
     std::string_view allowedSection_;
     std::vector<CatalogAsset> assets_;
     std::map<std::string, size_t, std::less<>> indexByKey_;
+    // Raw GhostFile value -> raw GhostPath and GhostSha256 of a ghost already planned.
+    std::unordered_map<std::string_view, std::pair<std::string_view, std::string_view>> acceptedGhosts_;
 };
 
 }  // namespace
+
+const SectionGhostReferences* ParsedModuleCatalog::findGhostReferences(std::string_view lowerSection) const {
+    const auto it = std::lower_bound(ghostReferences.begin(), ghostReferences.end(), lowerSection,
+                                     [](const SectionGhostReferences& entry, std::string_view name) { return entry.section < name; });
+    return it != ghostReferences.end() && it->section == lowerSection ? &*it : nullptr;
+}
 
 ParsedModuleCatalog parseModuleCatalog(std::string_view bytes) {
     if (bytes.empty()) invalidCatalog("catalog is empty");
@@ -223,7 +300,7 @@ ParsedModuleCatalog parseModuleCatalog(std::string_view bytes) {
 }
 
 std::string allowedMapSectionName(const CatalogScope& scope) {
-    return "map." + lowerCopy(scope.mapHash) + "." + lowerCopy(scope.raceType);
+    return "map." + asciiLower(scope.mapHash) + "." + asciiLower(scope.raceType);
 }
 
 std::optional<CatalogScope> catalogScopeOf(const CatalogSyncRequest& request) {
@@ -239,7 +316,7 @@ void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& s
     const std::string* schema = value("schemaversion");
     const std::string* mapHash = value("maphash");
     const std::string* raceType = value("racetype");
-    if (!schema || !mapHash || !raceType || *schema != "1" || lowerCopy(*mapHash) != lowerCopy(scope.mapHash) ||
+    if (!schema || !mapHash || !raceType || *schema != "1" || asciiLower(*mapHash) != asciiLower(scope.mapHash) ||
         *raceType != scope.raceType)
         invalidCatalog("catalog metadata does not match the requested map/race scope");
     const std::string allowed = allowedMapSectionName(scope);
@@ -252,8 +329,10 @@ void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& s
 std::vector<CatalogAsset> planCatalogAssets(const ParsedModuleCatalog& catalog, bool scoped,
                                             std::string_view allowedSection) {
     AssetPlanner planner(scoped, allowedSection);
-    for (const auto& [section, references] : catalog.ghostReferences) planner.visit(section, references.worldRecord);
-    for (const auto& [section, references] : catalog.ghostReferences) planner.visit(section, references.personalRecord);
+    for (const SectionGhostReferences& references : catalog.ghostReferences)
+        planner.visit(references.section, references.worldRecord);
+    for (const SectionGhostReferences& references : catalog.ghostReferences)
+        planner.visit(references.section, references.personalRecord);
     std::vector<CatalogAsset> assets = planner.take();
     if (scoped && assets.size() > kMaxScopedCatalogAssets)
         invalidCatalog("scoped catalog references more than its WR and PR ghost/tail pairs");

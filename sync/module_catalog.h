@@ -19,26 +19,39 @@ constexpr size_t kMaxCatalogAssets = 256;
 constexpr size_t kMaxScopedCatalogAssets = 4;
 
 // One record prefix ("WorldRecord" or "PersonalRecord") of one section. A field is present when
-// its key occurred, even with an empty value.
+// its key occurred, even with an empty value. Values view into the parsed text.
 struct GhostReference {
-    std::optional<std::string> ghostPath;
-    std::optional<std::string> ghostSha256;
-    std::optional<std::string> ghostFile;
-    std::optional<std::string> tailPath;
-    std::optional<std::string> tailSha256;
-    std::optional<std::string> tailFile;
+    std::optional<std::string_view> ghostPath;
+    std::optional<std::string_view> ghostSha256;
+    std::optional<std::string_view> ghostFile;
+    std::optional<std::string_view> tailPath;
+    std::optional<std::string_view> tailSha256;
+    std::optional<std::string_view> tailFile;
 };
 
 struct SectionGhostReferences {
+    std::string_view section;  // lower-case name, viewing into sectionNames
     GhostReference worldRecord;
     GhostReference personalRecord;
 };
 
+// The parse result views into the text it was parsed from and into its own section names: keep
+// the text alive while the result is used. Movable, not copyable (a copy would view into the
+// original's names).
 struct ParsedModuleCatalog {
+    ParsedModuleCatalog() = default;
+    ParsedModuleCatalog(ParsedModuleCatalog&&) = default;
+    ParsedModuleCatalog& operator=(ParsedModuleCatalog&&) = default;
+    ParsedModuleCatalog(const ParsedModuleCatalog&) = delete;
+    ParsedModuleCatalog& operator=(const ParsedModuleCatalog&) = delete;
+
     std::set<std::string> sectionNames;          // lower case
     std::map<std::string, std::string> metadata;  // [catalog] entries: lower-case key -> value
-    // Sections holding at least one ghost field, by lower-case name (the visiting order).
-    std::map<std::string, SectionGhostReferences> ghostReferences;
+    // Sections holding at least one ghost field, in ascending order of their lower-case name
+    // (the visiting order of planning).
+    std::vector<SectionGhostReferences> ghostReferences;
+
+    const SectionGhostReferences* findGhostReferences(std::string_view lowerSection) const;
 };
 
 struct CatalogScope {
@@ -54,7 +67,7 @@ struct CatalogAsset {
     std::filesystem::path relativePath;  // file name below the cache directory
 };
 
-// Throws SyncError InvalidCatalog.
+// Throws SyncError InvalidCatalog. The result views into bytes.
 ParsedModuleCatalog parseModuleCatalog(std::string_view bytes);
 
 // "map." + lower-case map hash + "." + lower-case race type.

@@ -61,7 +61,8 @@ TEST(CatalogParser, GhostFieldsByPrefixAndSuffixInAnyCase) {
         "[Map.X]\nworldrecordGHOSTpath=/g\nWorldRecordPlayerName=Ann\nPersonalRecordTailFile=\n"
         "PersonalRecordTailSha256 = s \nWorldRecord=x\nWorldRecordGhostFileX=y\n[plain]\nk=v\n");
     ASSERT_EQ(catalog.ghostReferences.size(), 1u);
-    const SectionGhostReferences& refs = catalog.ghostReferences.at("map.x");
+    ASSERT_TRUE(catalog.findGhostReferences("map.x"));
+    const SectionGhostReferences& refs = *catalog.findGhostReferences("map.x");
     EXPECT_EQ(refs.worldRecord.ghostPath, "/g");
     EXPECT_FALSE(refs.worldRecord.ghostFile);
     EXPECT_EQ(refs.personalRecord.tailFile, "");

@@ -17,7 +17,7 @@ struct CommandContext {
 // (Declared here as the groups land.)
 void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
-void addCatalogCommands(CLI::App& app, CommandContext& context);
+void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 void addSyncCommands(CLI::App& app, CommandContext& context);
 
 }  // namespace tarvek::cli
