@@ -12,6 +12,10 @@ SimWorld::SimWorld(SimHeap& heap)
     memory_.pokeU32(landscape_ + kLandscapeWorld, world_);
 }
 
+int32_t SimWorld::frameCounter() const {
+    return static_cast<int32_t>(memory_.peekU32(world_ + kFrameCounter));
+}
+
 void SimWorld::setFrameCounter(int32_t frame) { memory_.pokeI32(world_ + kFrameCounter, frame); }
 
 void SimWorld::setMapSize(uint32_t width, uint32_t height) {
@@ -29,6 +33,8 @@ void SimWorld::setFeedbackGates(uint8_t byte, uint32_t word) {
     memory_.pokeU8(gameState_ + kFeedbackGateByte, byte);
     memory_.pokeU32(gameState_ + kFeedbackGateWord, word);
 }
+
+void SimWorld::setGameState(HostAddr gameState) { memory_.pokeU32(world_ + kGameState, gameState); }
 
 void SimWorld::setTerrain(HostAddr bitmapObject) {
     memory_.pokeU32(landscape_ + kLandscapeTerrain, bitmapObject);

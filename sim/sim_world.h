@@ -35,12 +35,15 @@ public:
     HostAddr landscape() const { return landscape_; }
     HostAddr gameState() const { return gameState_; }
 
+    int32_t frameCounter() const;
     void setFrameCounter(int32_t frame);
     void setMapSize(uint32_t width, uint32_t height);
     void setWatchedPointer(HostAddr pointer);
     void setLandscape(HostAddr landscape);
     void setNoBordersByte(uint8_t value);
     void setFeedbackGates(uint8_t byte, uint32_t word);
+    // Points the world at another game setup/state object (or at unmapped memory).
+    void setGameState(HostAddr gameState);
     void setTerrain(HostAddr bitmapObject);
     void setCollisionMask(HostAddr bitmapObject);
 

@@ -1,4 +1,3 @@
-// fuzz-sources: sync/asset_safety.cpp sync/sync_error.cpp sync/utf8_to_wide.cpp
 // The GhostFile/TailFile check. The first byte picks the extension (odd: tail), the rest is the value.
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,3 @@
-// fuzz-sources: sync/module_catalog.cpp sync/asset_safety.cpp sync/sync_error.cpp sync/utf8_to_wide.cpp
 // The catalog parser with the scope check and planning. The first byte picks the request: odd for
 // the scope below, even for an unscoped request; the rest is the catalog text.
 #include <cstddef>

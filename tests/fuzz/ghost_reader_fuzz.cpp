@@ -1,4 +1,3 @@
-// fuzz-sources: ghostdata/ghost_format.cpp ghostdata/ghost_loader.cpp host/file_path.cpp host/log.cpp
 // The ghost reader on arbitrary bytes: no crash, no allocation beyond what the header allows,
 // and every accepted file yields consistent segment tables.
 #include <cstdlib>

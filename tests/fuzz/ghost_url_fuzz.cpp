@@ -1,4 +1,3 @@
-// fuzz-sources: sync/asset_safety.cpp sync/sync_error.cpp sync/utf8_to_wide.cpp
 // The ghost URL check: an accepted URL is the value with at most a "/" added, in safe bytes.
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,3 @@
-// fuzz-sources: host/private_profile.cpp host/text.cpp host/file_path.cpp
 // INI text from a player or a server cache: every read must stay within its buffer and agree
 // with the section listing.
 #include <cstddef>

@@ -1,4 +1,3 @@
-// fuzz-sources: ghostdata/ghost_format.cpp ghostdata/visual_tail.cpp ghostdata/sha256.cpp ghostdata/sha256_x86.cpp host/file_path.cpp host/log.cpp host/text.cpp
 // The tail reader on arbitrary bytes against a fixed loaded ghost: no crash, and a tail is either
 // used whole with its frames in their segments or not at all.
 #include <cstdlib>

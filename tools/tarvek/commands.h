@@ -15,6 +15,7 @@ struct CommandContext {
 
 // Subcommand groups; each adds its subcommands to app and stores its result in context.
 // (Declared here as the groups land.)
+void addCompareCommands(CLI::App& app, CommandContext& context);  // compare
 void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
 void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CommandContext context;
     // Subcommand groups register here.
+    addCompareCommands(app, context);
     addGhostCommands(app, context);
     addMapHashCommands(app, context);
     addCatalogCommands(app, context);

@@ -1,0 +1,76 @@
+#pragma once
+// The live race: arming on the active worm, start at its first movement, turn segments by the
+// round roster, one ghost frame per game frame for each slot, and the live race clock.
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "ghostdata/ghost_recording.h"
+#include "host/host_memory.h"
+#include "race/race_reset_seam.h"
+#include "race/worm_view.h"
+
+namespace tarvek {
+
+enum GhostSlot : size_t { kGoldSlot = 0, kBlueSlot = 1 };
+inline constexpr size_t kGhostSlotCount = 2;
+
+struct SlotPlayback {
+    uint32_t segmentIndex = 0;  // saturating
+    uint32_t frameCursor = 0;
+    uint32_t tailCursor = 0;
+    const GhostFrame* currentFrame = nullptr;
+};
+
+struct LiveSample {
+    int32_t x = 0;
+    int32_t y = 0;
+    uint64_t clock = 0;
+};
+
+struct RaceState {
+    HostAddr raceWorm = 0;
+    bool raceArmed = false;
+    bool raceStarted = false;
+    bool startCaptured = false;
+    int32_t startX = 0;
+    int32_t startY = 0;
+    bool startBlocked = false;
+    bool turnEntered = false;
+    bool turnMovementSeen = false;
+    uint32_t raceFrames = 0;  // saturating
+    uint32_t windowCapacity = 0;
+    std::deque<LiveSample> window;
+    std::vector<std::pair<uint32_t, uint32_t>> roster;  // (identity +0x100, identity +0xFC)
+    std::array<SlotPlayback, kGhostSlotCount> slots;
+    // 0 none, 1 ahead, 2 behind: read by the turn-timer hooks.
+    uint32_t turnTimerColour = 0;
+};
+
+RaceState& raceState();
+GhostRecording& slotRecording(size_t slot);
+
+// Clears every piece of race tracking state; the race returns to idle with segment indices 0.
+void resetRaceState();
+
+// resetGhostCursorsAndComparisons (race_reset_seam.h): with joinRunningRace a BigRR race that
+// is already under way keeps its segments and the new ghosts join it in the current turn.
+
+// Live path window capacity for the current race type (0 when no window is kept).
+uint32_t liveWindowCapacity();
+
+// Places the slot's next frame in currentFrame (true) or clears it (false).
+bool advanceGhost(size_t slot);
+
+// Enters the worm in the round roster; true when this starts a new round.
+bool noteTurn(const WormView& worm);
+
+// The live race clock compared with ghost clocks.
+uint64_t liveRaceClock();
+
+// The per-frame race step for the worm that received the message.
+void trackRace(HostAddr world, const WormView& worm);
+
+}  // namespace tarvek

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "sim/live_replay.h"
+#include "support/race_host.h"
+
+namespace tarvek::sim {
+namespace {
+
+using testing::recordingFromPaths;
+using testing::straightRun;
+
+TEST(LiveReplay, ARunAgainstItselfIsEvenThroughout) {
+    const GhostRecording run = recordingFromPaths({straightRun(10, 100, 0, 0, 1)});
+    const auto rows = replayAgainstGhost(run, run, ReplayOptions{});
+    ASSERT_EQ(rows.size(), 100u);
+    EXPECT_EQ(rows.front().frame, 10u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].liveClock, i);
+        EXPECT_TRUE(rows[i].matched);
+        EXPECT_EQ(rows[i].delta, 0);
+        EXPECT_EQ(rows[i].status, 0u);
+    }
+    const ReplaySummary summary = summarizeReplay(rows);
+    EXPECT_EQ(summary.framesEven, 100u);
+    EXPECT_EQ(summary.largestGain, 0);
+}
+
+TEST(LiveReplay, ASlowerRunFallsBehindAndTheSummarySaysWhere) {
+    // The run stalls for 20 frames in the middle of the course.
+    auto slow = straightRun(1, 50, 0, 0, 1);
+    for (int i = 0; i < 20; ++i) slow.push_back(slow.back());
+    const auto rest = straightRun(0, 50, 50, 0, 1);
+    slow.insert(slow.end(), rest.begin(), rest.end());
+    const GhostRecording reference = recordingFromPaths({straightRun(1, 100, 0, 0, 1)});
+    const auto rows = replayAgainstGhost(recordingFromPaths({slow}), reference, ReplayOptions{});
+    const ReplaySummary summary = summarizeReplay(rows);
+    ASSERT_TRUE(summary.anyMatch);
+    EXPECT_EQ(summary.finalDelta, 20);
+    EXPECT_EQ(summary.finalStatus, 2u);
+    EXPECT_GT(summary.framesBehind, 50u);
+    EXPECT_EQ(summary.largestLoss, 1);
+    EXPECT_EQ(summary.largestGain, 0);
+    EXPECT_NE(formatReplaySummary(summary).find("final delta: +20 frames (+0.40s) BEHIND"), std::string::npos);
+}
+
+TEST(LiveReplay, BigRRPlaysEachSegmentAsATurnWithTurnClocks) {
+    const GhostRecording run = recordingFromPaths({straightRun(2, 30, 0, 0, 1), straightRun(3, 30, 0, 0, 1)});
+    const auto rows = replayAgainstGhost(run, run, ReplayOptions{ReplayRace::BigRR, fittingTurnTime(run, run)});
+    ASSERT_EQ(rows.size(), 60u);
+    EXPECT_EQ(rows[30].frame, 32u + 3u);
+    EXPECT_EQ(rows[30].liveClock, 50u);  // segment 1 × 1 s × 50
+    EXPECT_EQ(rows[30].ghostClock, 50u);
+    EXPECT_EQ(rows.back().delta, 0);
+}
+
+TEST(LiveReplay, TurnTimeFitsTheLongestSegment) {
+    const GhostRecording shortRun = recordingFromPaths({straightRun(1, 49, 0, 0, 1)});
+    const GhostRecording longRun = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
+    EXPECT_EQ(fittingTurnTime(shortRun, shortRun), 1u);
+    EXPECT_EQ(fittingTurnTime(shortRun, longRun), 2u);
+    const GhostRecording huge = recordingFromPaths({straightRun(1, 9000, 0, 0, 1)});
+    EXPECT_EQ(fittingTurnTime(huge, huge), 127u);
+}
+
+TEST(LiveReplay, CsvLeavesUnmatchedValuesEmpty) {
+    std::vector<ReplayFrame> rows = {{5, 0, true, 3, 2, -2, 0}, {6, 1, false, 3, 2, -2, 1}};
+    EXPECT_EQ(formatReplayCsv(rows),
+              "frame,liveClock,matched,matchedIndex,ghostClock,delta,status\n"
+              "5,0,1,3,2,-2,EVEN\n"
+              "6,1,0,,,,AHEAD\n");
+    EXPECT_EQ(parseReplayRace("BungeeRace"), ReplayRace::BungeeRace);
+    EXPECT_FALSE(parseReplayRace("bigrr").has_value());
+}
+
+TEST(LiveReplay, NoMatchIsReportedAsSuch) {
+    const GhostRecording far = recordingFromPaths({straightRun(1, 30, 5000, 5000, 1)});
+    const GhostRecording run = recordingFromPaths({straightRun(1, 30, 0, 0, 1)});
+    const auto rows = replayAgainstGhost(run, far, ReplayOptions{});
+    ASSERT_EQ(rows.size(), 30u);
+    const ReplaySummary summary = summarizeReplay(rows);
+    EXPECT_FALSE(summary.anyMatch);
+    EXPECT_NE(formatReplaySummary(summary).find("no match"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvek::sim

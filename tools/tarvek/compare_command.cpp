@@ -1,0 +1,65 @@
+// tarvek compare: where did a run gain or lose time against a reference ghost.
+#include <iostream>
+#include <string>
+
+#include "commands.h"
+#include "ghostdata/ghost_loader.h"
+#include "sim/live_replay.h"
+
+namespace tarvek::cli {
+
+namespace {
+
+struct CompareOptions {
+    bool csv = false;
+    std::string ghostPath;
+    std::string livePath;
+    std::string race = "TTRR";
+    uint32_t turnTime = 0;
+};
+
+bool loadForCompare(const std::string& path, GhostRecording& recording) {
+    if (loadGhostRecording(path, recording, "compared")) return true;
+    std::cerr << "tarvek compare: " << path << " is not a valid ghost recording\n";
+    return false;
+}
+
+int runCompare(const CompareOptions& options) {
+    const auto race = sim::parseReplayRace(options.race);
+    if (!race) {
+        std::cerr << "tarvek compare: --race must be TTRR, BigRR, TrickRace or BungeeRace\n";
+        return kExitUsage;
+    }
+    GhostRecording reference;
+    GhostRecording live;
+    if (!loadForCompare(options.ghostPath, reference) || !loadForCompare(options.livePath, live)) {
+        return kExitRejected;
+    }
+    sim::ReplayOptions replay;
+    replay.race = *race;
+    replay.turnTime = options.turnTime != 0 ? options.turnTime : sim::fittingTurnTime(live, reference);
+    const auto rows = sim::replayAgainstGhost(live, reference, replay);
+    std::cout << (options.csv ? sim::formatReplayCsv(rows) : sim::formatReplaySummary(sim::summarizeReplay(rows)));
+    return kExitOk;
+}
+
+}  // namespace
+
+void addCompareCommands(CLI::App& app, CommandContext& context) {
+    auto options = std::make_shared<CompareOptions>();
+    CLI::App* compare = app.add_subcommand(
+        "compare", "Play a recorded run against a reference ghost and show where time was won or lost");
+    compare->add_flag("--csv", options->csv, "One line per live race frame instead of the summary");
+    compare->add_option("--ghost", options->ghostPath, "Reference ghost (.tkghost), raced in the gold slot")
+        ->required();
+    compare->add_option("--live", options->livePath, "The run to analyse (.tkghost), played as the live worm")
+        ->required();
+    compare->add_option("--race", options->race, "TTRR (default), BigRR, TrickRace or BungeeRace")
+        ->check(CLI::IsMember({"TTRR", "BigRR", "TrickRace", "BungeeRace"}));
+    compare->add_option("--turn-time", options->turnTime,
+                        "BigRR turn time in seconds (default: the smallest that holds the longest segment)")
+        ->check(CLI::Range(1, 127));
+    compare->callback([options, &context] { context.exitStatus = runCompare(*options); });
+}
+
+}  // namespace tarvek::cli
