@@ -19,5 +19,6 @@ void addCompareCommands(CLI::App& app, CommandContext& context);  // compare
 void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
 void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
+void addSyncCommands(CLI::App& app, CommandContext& context);
 
 }  // namespace tarvek::cli

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     addGhostCommands(app, context);
     addMapHashCommands(app, context);
     addCatalogCommands(app, context);
+    addSyncCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -1,1 +1,0 @@
-// The POSIX platform layer gains its files as the seams that need them land.

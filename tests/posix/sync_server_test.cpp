@@ -1,0 +1,285 @@
+// Whole synchronisations through libcurl against the reference server on loopback.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "sync/etag_sidecar.h"
+#include "sync_server_fixture.h"
+
+namespace tarvek::testing {
+namespace {
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+void overwrite(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+TEST_F(SyncServerTest, FirstRunDownloadsEverythingAndASecondRunRevalidates) {
+    startServer();
+    const CatalogSyncResult first = run();
+    ASSERT_EQ(first.errorKind, SyncErrorKind::None) << first.message;
+    EXPECT_EQ(first.message, "catalog synchronized");
+    EXPECT_EQ(first.httpStatus, 200u);
+    EXPECT_EQ(first.assetCount, 4u);
+    EXPECT_EQ(first.downloadedCount, 4u);
+    ASSERT_EQ(first.assets.size(), 4u);
+    // World record first, its tail next, then the personal record.
+    EXPECT_EQ(first.assets[0].sha256, wrGhostSha);
+    EXPECT_EQ(first.assets[0].size, wrGhost.size());
+    EXPECT_EQ(first.assets[1].sha256, wrTailSha);
+    EXPECT_EQ(first.assets[2].sha256, prGhostSha);
+    EXPECT_EQ(first.assets[3].sha256, prTailSha);
+    EXPECT_EQ(readFileBytes(cachedAssetPath(wrGhostFile())), wrGhost);
+    EXPECT_TRUE(contains(progress, "Tarvek catalog synchronized (4 downloaded, 0 reused)"));
+    const auto catalogText = readFileBytes(request().catalogPath.string());
+    EXPECT_EQ(first.catalogBytes, catalogText.size());
+    EXPECT_NE(catalogText.find("GameVersion=3.8.1"), std::string::npos);
+    EXPECT_NE(catalogText.find(".Player." + std::string(kAccount) + "]"), std::string::npos);
+    const auto filesAfterFirst = clientFiles();
+
+    progress.clear();
+    const CatalogSyncResult second = run();
+    ASSERT_EQ(second.errorKind, SyncErrorKind::None) << second.message;
+    EXPECT_EQ(second.message, "catalog and ghost cache verified");
+    EXPECT_TRUE(second.catalogNotModified);
+    EXPECT_EQ(second.httpStatus, 304u);
+    EXPECT_EQ(second.reusedCount, 4u);
+    EXPECT_EQ(second.downloadedCount, 0u);
+    EXPECT_TRUE(contains(progress, "Tarvek catalog is current (HTTP 304); verifying its WR/PR cache"));
+    EXPECT_TRUE(contains(progress, "reusing verified ghost wkTarvek.cache\\" + wrGhostFile()));
+    EXPECT_EQ(clientFiles(), filesAfterFirst);
+
+    server.reset();  // the server logs a request after answering it: stop it to read every line
+    const std::string log = accessLog();
+    EXPECT_NE(log.find("ua=wkTarvek/0.0.15"), std::string::npos);
+    EXPECT_NE(log.find("inm=\""), std::string::npos) << "the second catalog request is conditional";
+    // gzip is asked for ghosts only.
+    EXPECT_NE(log.find(".tkghost ua=wkTarvek/0.0.15 inm= ae=gzip"), std::string::npos);
+    EXPECT_NE(log.find("raceType=BigRR&seasonKey=season-1 ua=wkTarvek/0.0.15 inm= ae= status=200"), std::string::npos);
+}
+
+TEST_F(SyncServerTest, ACachedGhostWithOneChangedByteIsDownloadedAgain) {
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    std::string changed = wrGhost;
+    changed[1000] ^= 0x40;
+    overwrite(cachedAssetPath(wrGhostFile()), changed);
+
+    const CatalogSyncResult result = run();
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(result.downloadedCount, 1u);
+    EXPECT_EQ(result.reusedCount, 3u);
+    EXPECT_TRUE(result.assets[0].downloaded);
+    EXPECT_EQ(readFileBytes(cachedAssetPath(wrGhostFile())), wrGhost);
+}
+
+TEST_F(SyncServerTest, ASidecarOfAnotherRequestIsIgnoredSilently) {
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    const auto sidecar = etagSidecarPath(request().catalogPath).string();
+    std::string text = readFileBytes(sidecar);
+    const auto keyLine = text.find('\n', text.find('\n') + 1) + 1;
+    text[keyLine] = text[keyLine] == 'A' ? 'B' : 'A';
+    overwrite(sidecar, text);
+
+    progress.clear();
+    const CatalogSyncResult result = run();
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_FALSE(result.catalogNotModified);
+    EXPECT_EQ(result.httpStatus, 200u);
+    EXPECT_FALSE(contains(progress, "ignoring invalid Tarvek ETag sidecar"));
+    EXPECT_EQ(result.reusedCount, 4u);
+}
+
+TEST_F(SyncServerTest, AnOversizedSidecarIsIgnoredWithAProgressLine) {
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    overwrite(etagSidecarPath(request().catalogPath).string(), std::string(1025, 'x'));
+    progress.clear();
+    const CatalogSyncResult result = run();
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_TRUE(contains(progress, "ignoring invalid Tarvek ETag sidecar"));
+    EXPECT_FALSE(result.catalogNotModified);
+}
+
+TEST_F(SyncServerTest, ACatalogThatNoLongerMatchesItsSidecarIsDownloadedAgain) {
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    const std::string catalog = readFileBytes(request().catalogPath.string());
+    overwrite(request().catalogPath.string(), catalog + "; edited\n");
+    progress.clear();
+    const CatalogSyncResult result = run();
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_TRUE(contains(progress, "cached catalog did not match its ETag sidecar; downloading it again"));
+    EXPECT_EQ(result.httpStatus, 200u);
+    EXPECT_EQ(readFileBytes(request().catalogPath.string()), catalog);
+}
+
+TEST_F(SyncServerTest, AServerThatStopsSendingAnEtagMakesTheSidecarDisappear) {
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    const auto sidecar = etagSidecarPath(request().catalogPath);
+    ASSERT_TRUE(std::filesystem::exists(sidecar));
+    startServer({"/v1/=no-etag"});
+    const CatalogSyncResult result = run(request());
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_FALSE(std::filesystem::exists(sidecar));
+    EXPECT_TRUE(std::filesystem::exists(request().catalogPath));
+}
+
+TEST_F(SyncServerTest, ATrackedRankGetsItsOwnPlayerSectionAndStatus) {
+    startServer();
+    CatalogSyncRequest tracked = request();
+    tracked.trackRank = 2;
+    const CatalogSyncResult result = run(tracked);
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    const std::string text = readFileBytes(tracked.catalogPath.string());
+    EXPECT_NE(text.find("TrackRank=2"), std::string::npos);
+    EXPECT_NE(text.find("TrackStatus=ready"), std::string::npos);
+    EXPECT_NE(text.find(".Player.__track__]"), std::string::npos);
+
+    tracked.trackRank = 3;  // Carol has no published ghost
+    ASSERT_EQ(run(tracked).errorKind, SyncErrorKind::None);
+    EXPECT_NE(readFileBytes(tracked.catalogPath.string()).find("TrackStatus=ghost_unavailable"), std::string::npos);
+}
+
+TEST_F(SyncServerTest, AnUnscopedRequestListsEveryMapOfTheSeason) {
+    startServer();
+    CatalogSyncRequest unscoped = request();
+    unscoped.mapHash.reset();
+    unscoped.raceType.reset();
+    const CatalogSyncResult result = run(unscoped);
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(result.assetCount, 4u);
+}
+
+TEST_F(SyncServerTest, A304WithoutAValidSidecarIsRejected) {
+    startServer({"/v1/=not-modified"});
+    const CatalogSyncResult result = run();
+    EXPECT_EQ(result.errorKind, SyncErrorKind::HttpStatus);
+    EXPECT_EQ(result.message, "unexpected catalog response HTTP 304");
+    EXPECT_EQ(result.httpStatus, 304u);
+}
+
+TEST_F(SyncServerTest, AnUnreachableServerIsATransportFailure) {
+    startServer();
+    CatalogSyncRequest request = this->request();
+    const int port = server->port();
+    server.reset();
+    request.apiBaseUrl = "http://127.0.0.1:" + std::to_string(port);
+    const CatalogSyncResult result = run(request);
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
+    EXPECT_EQ(result.message, "WinHTTP GET failed (Windows error 12029)");
+}
+
+// A failure after a good synchronisation: what the previous run committed must survive it.
+struct FaultCase {
+    const char* fault;
+    SyncErrorKind kind;
+    const char* message;  // "%WR%" stands for the world-record ghost's file value
+    uint32_t httpStatus;
+};
+
+class SyncServerFaultTest : public SyncServerTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(SyncServerFaultTest, FailsWithItsMessageAndKeepsTheCommittedCache) {
+    const FaultCase& fault = GetParam();
+    startServer();
+    ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+    // A stale world-record ghost makes the next run download it (and meet the ghost faults).
+    std::string stale = wrGhost;
+    stale[0] ^= 1;
+    overwrite(cachedAssetPath(wrGhostFile()), stale);
+    const auto before = clientFiles();
+
+    startServer({fault.fault});
+    const CatalogSyncResult result = run(request());
+    std::string message = fault.message;
+    if (const auto at = message.find("%WR%"); at != std::string::npos)
+        message.replace(at, 4, "wkTarvek.cache\\" + wrGhostFile());
+    EXPECT_EQ(syncErrorKindName(result.errorKind), std::string(syncErrorKindName(fault.kind)));
+    EXPECT_EQ(result.message, message);
+    if (fault.httpStatus) {
+        EXPECT_EQ(result.httpStatus, fault.httpStatus);
+    }
+    EXPECT_EQ(clientFiles(), before) << "catalog, sidecar and cached files are unchanged, no temporary file";
+    EXPECT_TRUE(std::find(progress.begin(), progress.end(), "Tarvek catalog synchronization failed: " + message) !=
+                progress.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SyncServerFaultTest,
+    ::testing::Values(
+        FaultCase{"/v1/=redirect", SyncErrorKind::HttpStatus, "Tarvek API returned HTTP 302", 302},
+        FaultCase{"/v1/=status:404", SyncErrorKind::HttpStatus, "Tarvek API returned HTTP 404", 404},
+        FaultCase{"/v1/=status:500", SyncErrorKind::HttpStatus, "Tarvek API returned HTTP 500", 500},
+        FaultCase{"/v1/=etag:\"has space\"", SyncErrorKind::Transport, "HTTP ETag has an invalid shape", 0},
+        FaultCase{"/v1/=etag:unquoted", SyncErrorKind::Transport, "HTTP ETag has an invalid shape", 0},
+        FaultCase{"/v1/=content-length:4x2", SyncErrorKind::Transport, "invalid HTTP Content-Length", 0},
+        FaultCase{"/v1/=content-length:99999999999999999999999", SyncErrorKind::ContentRejected,
+                  "HTTP Content-Length is too large", 0},
+        FaultCase{"/v1/=huge-length:4194305", SyncErrorKind::ContentRejected, "HTTP response exceeds the size limit", 0},
+        FaultCase{"/v1/=chunked:4194305", SyncErrorKind::ContentRejected, "HTTP response exceeds the size limit", 0},
+        FaultCase{"/v1/=cut:100", SyncErrorKind::Transport, "WinHttpReadData failed (Windows error 12030)", 0},
+        FaultCase{"/v1/=stall:10", SyncErrorKind::Transport, "WinHTTP GET failed (Windows error 12002)", 0},
+        FaultCase{"/v1/=wrong-bytes", SyncErrorKind::InvalidCatalog, "invalid INI entry at line 1", 0},
+        FaultCase{"/ghosts/=wrong-bytes", SyncErrorKind::ContentRejected, "SHA-256 mismatch for %WR%", 200},
+        FaultCase{"/ghosts/=cut:1000", SyncErrorKind::Transport, "WinHttpReadData failed (Windows error 12030)", 0},
+        FaultCase{"/ghosts/=redirect", SyncErrorKind::HttpStatus, "Tarvek API returned HTTP 302", 302},
+        FaultCase{"/ghosts/=not-modified", SyncErrorKind::HttpStatus, "Tarvek API returned HTTP 304", 304},
+        FaultCase{"/ghosts/=huge-length:67108865", SyncErrorKind::ContentRejected,
+                  "HTTP response exceeds the size limit", 0},
+        FaultCase{"/ghosts/=stall:10", SyncErrorKind::Transport, "WinHTTP GET failed (Windows error 12002)", 0}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) {
+        std::string name;
+        for (const char* c = info.param.fault; *c; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c))) name.push_back(*c);
+        return name.substr(0, 40) + "_" + std::to_string(info.index);
+    });
+
+// HTTPS with an authority this test creates.
+class SyncHttpsTest : public SyncServerTest {
+protected:
+    void SetUp() override {
+        const std::string dir = client.path().string();
+        const std::string command =
+            "cd '" + dir + "' && openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=TarvekTestCA "
+            "-keyout ca.key -out ca.pem -addext basicConstraints=critical,CA:TRUE -addext keyUsage=keyCertSign "
+            ">/dev/null 2>&1 && openssl req -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -keyout server.key "
+            "-out server.csr >/dev/null 2>&1 && printf 'subjectAltName=IP:127.0.0.1\\n' > ext.cnf && "
+            "openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile ext.cnf "
+            "-out server.pem >/dev/null 2>&1 && openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=OtherCA "
+            "-keyout other.key -out other.pem >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << "openssl could not create the test authority";
+        startServer({}, {"--cert", dir + "/server.pem", "--key", dir + "/server.key"});
+        ASSERT_EQ(server->origin().rfind("https://", 0), 0u);
+    }
+};
+
+TEST_F(SyncHttpsTest, SynchronisesOverHttpsWithTheTrustedTestAuthority) {
+    CatalogSyncRequest secure = request();
+    secure.allowHttp = false;
+    const CatalogSyncResult result = run(secure, (client.path() / "ca.pem").string());
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(result.downloadedCount, 4u);
+}
+
+TEST_F(SyncHttpsTest, AnUntrustedCertificateFailsTheTransfer) {
+    CatalogSyncRequest secure = request();
+    secure.allowHttp = false;
+    const CatalogSyncResult result = run(secure, (client.path() / "other.pem").string());
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
+    EXPECT_EQ(result.message, "WinHTTP GET failed (Windows error 12175)");
+    EXPECT_FALSE(std::filesystem::exists(secure.catalogPath));
+}
+
+}  // namespace
+}  // namespace tarvek::testing

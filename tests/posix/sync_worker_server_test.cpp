@@ -1,0 +1,140 @@
+// The worker thread against the real server: cancellation, destruction, deadlines, callbacks.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <future>
+#include <mutex>
+
+#include "platform/posix/curl_transport.h"
+#include "sync/catalog_sync_worker.h"
+#include "sync_server_fixture.h"
+
+namespace tarvek::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Signals once a progress line with the given start has been seen.
+class ProgressWatch {
+public:
+    explicit ProgressWatch(std::string prefix) : prefix_(std::move(prefix)) {}
+    void attach(CatalogSyncRequest& request) {
+        request.progress = [this](const std::string& line) {
+            std::lock_guard lock(mutex_);
+            if (line.rfind(prefix_, 0) == 0) seen_ = true;
+            changed_.notify_all();
+        };
+    }
+    bool wait(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [this] { return seen_; });
+    }
+
+private:
+    std::string prefix_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool seen_ = false;
+};
+
+class SyncWorkerServerTest : public SyncServerTest {
+protected:
+    // A good first run, then a stale world-record ghost that the next run must download slowly.
+    void prepareSlowDownload() {
+        startServer();
+        ASSERT_EQ(run().errorKind, SyncErrorKind::None);
+        std::string stale = wrGhost;
+        stale[0] ^= 1;
+        std::ofstream(cachedAssetPath(wrGhostSha + ".tkghost"), std::ios::binary | std::ios::trunc) << stale;
+        before = clientFiles();
+        // 300000 bytes in 4 KiB pieces 40 ms apart: about three seconds.
+        startServer({"/ghosts/=trickle:40"});
+    }
+
+    std::unique_ptr<CatalogSyncWorker> makeWorker() {
+        return std::make_unique<CatalogSyncWorker>(SyncEnvironment{makeCurlTransport({}), &crackUrlPortable});
+    }
+
+    std::map<std::string, std::string> before;
+};
+
+TEST_F(SyncWorkerServerTest, CancellingDuringADownloadEndsTheRunAndKeepsTheCache) {
+    prepareSlowDownload();
+    auto worker = makeWorker();
+    CatalogSyncRequest request = this->request();
+    ProgressWatch downloading("downloading ghost");
+    downloading.attach(request);
+    std::promise<CatalogSyncResult> delivered;
+    ASSERT_TRUE(worker->start(request, [&](CatalogSyncResult result) { delivered.set_value(std::move(result)); }));
+    ASSERT_TRUE(downloading.wait(5s));
+    std::this_thread::sleep_for(200ms);
+    const auto cancelledAt = std::chrono::steady_clock::now();
+    worker->requestCancel();
+    auto future = delivered.get_future();
+    ASSERT_EQ(future.wait_for(5s), std::future_status::ready);
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, 1s);
+    const CatalogSyncResult result = future.get();
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Cancelled);
+    EXPECT_EQ(result.message, "catalog synchronization cancelled");
+    for (int i = 0; i < 100 && worker->isRunning(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_FALSE(worker->isRunning());
+    EXPECT_EQ(clientFiles(), before);
+}
+
+TEST_F(SyncWorkerServerTest, DestroyingTheWorkerDuringADownloadWaitsForTheRunButDeliversNothing) {
+    prepareSlowDownload();
+    auto worker = makeWorker();
+    CatalogSyncRequest request = this->request();
+    ProgressWatch downloading("downloading ghost");
+    downloading.attach(request);
+    std::atomic<bool> called{false};
+    ASSERT_TRUE(worker->start(request, [&](CatalogSyncResult) { called = true; }));
+    ASSERT_TRUE(downloading.wait(5s));
+    const auto destroyedAt = std::chrono::steady_clock::now();
+    worker.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - destroyedAt, 2s);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(clientFiles(), before);
+}
+
+TEST_F(SyncWorkerServerTest, StartWhileRunningIsRefusedAndLeavesTheRunAlone) {
+    startServer({"/v1/=stall:1"});
+    auto worker = makeWorker();
+    std::promise<CatalogSyncResult> first;
+    ASSERT_TRUE(worker->start(request(), [&](CatalogSyncResult result) { first.set_value(std::move(result)); }));
+    EXPECT_TRUE(worker->isRunning());
+    bool secondCalled = false;
+    EXPECT_FALSE(worker->start(request(), [&](CatalogSyncResult) { secondCalled = true; }));
+    auto future = first.get_future();
+    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(future.get().errorKind, SyncErrorKind::None);
+    EXPECT_FALSE(secondCalled);
+}
+
+TEST_F(SyncWorkerServerTest, AThrowingCallbackLeavesTheWorkerUsable) {
+    startServer();
+    auto worker = makeWorker();
+    ASSERT_TRUE(worker->start(request(), [](CatalogSyncResult) { throw std::runtime_error("owner failed"); }));
+    for (int i = 0; i < 500 && worker->isRunning(); ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_FALSE(worker->isRunning());
+    std::promise<CatalogSyncResult> again;
+    ASSERT_TRUE(worker->start(request(), [&](CatalogSyncResult result) { again.set_value(std::move(result)); }));
+    auto future = again.get_future();
+    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(future.get().errorKind, SyncErrorKind::None);
+}
+
+TEST_F(SyncWorkerServerTest, AOneMillisecondBudgetEndsTheRunAtADeadlineCheck) {
+    startServer({"/v1/=stall:1"});
+    CatalogSyncRequest request = this->request();
+    request.overallTimeoutMs = 1;
+    const CatalogSyncResult result = run(request);
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
+    EXPECT_EQ(result.message, "catalog synchronization exceeded its deadline");
+    EXPECT_FALSE(std::filesystem::exists(request.catalogPath));
+}
+
+}  // namespace
+}  // namespace tarvek::testing

@@ -1,0 +1,190 @@
+// Whole synchronisations over the in-memory HTTP seam: validation, commit, budgets and limits
+// that are impractical to provoke through a real server.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "catalog_text.h"
+#include "expect_sync_error.h"
+#include "fake_http_transport.h"
+#include "ghostdata/sha256.h"
+#include "support/temp_dir.h"
+#include "sync/etag_sidecar.h"
+#include "sync/synchronize_catalog.h"
+
+namespace tarvek::testing {
+namespace {
+
+const std::string kMapHash = std::string(64, 'd');
+constexpr size_t kBig = 67108864;
+
+char patternByte(size_t offset, unsigned seed) { return static_cast<char>((offset * 2654435761u) >> 13 ^ seed); }
+
+std::string upperSha(std::string_view bytes) { return upperHex(sha256Hex(bytes)); }
+
+class SynchronizeFakeTest : public ::testing::Test {
+protected:
+    SynchronizeFakeTest() : transport(std::make_shared<FakeHttpTransport>()) {}
+
+    CatalogSyncRequest request() const { return fakeOriginRequest(dir.path(), kMapHash, "TTRR"); }
+
+    CatalogSyncResult run(CatalogSyncRequest request) {
+        request.progress = [this](const std::string& line) { progress.push_back(line); };
+        return synchronizeCatalog(request, cancel, SyncEnvironment{transport, &crackUrlPortable});
+    }
+
+    // A scoped catalog naming one world-record ghost (no tail).
+    std::string serveGhost(const std::string& bytes, std::string extraSections = {}) {
+        const std::string sha = upperSha(bytes);
+        const std::string catalog = scopedMetadata(kMapHash, "TTRR") + "[Map." + kMapHash + ".TTRR]\n" +
+                                    ghostEntries("WorldRecord", sha, false) + extraSections;
+        transport->answer("/v1/public/catalog/module.ini", FakeResponse{200, {}, u"\"c1\"", fakeBody(catalog)});
+        transport->answer("/ghosts/" + sha, FakeResponse{200, {}, {}, fakeBody(bytes)});
+        return sha;
+    }
+
+    std::vector<std::string> cacheFileNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(request().cacheDirectory))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+    std::shared_ptr<FakeHttpTransport> transport;
+    std::atomic<bool> cancel{false};
+    std::vector<std::string> progress;
+};
+
+TEST_F(SynchronizeFakeTest, ValidationFailuresReachTheResultWithoutAnyNetworkUse) {
+    CatalogSyncRequest bad = request();
+    bad.seasonKey.clear();
+    const CatalogSyncResult result = run(bad);
+    EXPECT_EQ(result.errorKind, SyncErrorKind::InvalidRequest);
+    EXPECT_EQ(result.message, "seasonKey must contain between 1 and 256 UTF-8 bytes");
+    EXPECT_EQ(transport->connectionsOpened(), 0);
+    EXPECT_EQ(progress, std::vector<std::string>{
+                            "Tarvek catalog synchronization failed: seasonKey must contain between 1 and 256 UTF-8 bytes"});
+    EXPECT_FALSE(std::filesystem::exists(bad.cacheDirectory));
+}
+
+TEST_F(SynchronizeFakeTest, CommitsTheCatalogAndSidecarAfterTheAssets) {
+    const std::string ghost = "ghost bytes";
+    const std::string sha = serveGhost(ghost);
+    const CatalogSyncResult result = run(request());
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(cacheFileNames(), (std::vector<std::string>{sha + ".tkghost", "catalog.ini", "catalog.ini.etag"}));
+    const auto requests = transport->requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].path.rfind("/v1/public/catalog/module.ini?seasonKey=s&mapHash=" + upperHex(kMapHash), 0), 0u);
+    EXPECT_FALSE(requests[0].decompress);
+    EXPECT_TRUE(requests[1].decompress);
+    const auto sidecar = readFileBytes(etagSidecarPath(request().catalogPath).string());
+    EXPECT_EQ(sidecar.substr(0, 20), "TARVEK-ETAG-V2\n\"c1\"\n");
+    EXPECT_EQ(progress.front(), "downloading Tarvek module catalog");
+    EXPECT_EQ(progress.back(), "Tarvek catalog synchronized (1 downloaded, 0 reused)");
+}
+
+TEST_F(SynchronizeFakeTest, AGhostFileNamedLikeTheCatalogIsRefused) {
+    const std::string sha = serveGhost("payload");
+    CatalogSyncRequest clash = request();
+    clash.catalogPath = clash.cacheDirectory / "sub" / ".." / (sha + ".TKGHOST");
+    const CatalogSyncResult result = run(clash);
+    EXPECT_EQ(result.errorKind, SyncErrorKind::UnsafeAsset);
+    EXPECT_EQ(result.message, "GhostFile conflicts with catalogPath");
+    EXPECT_TRUE(cacheFileNames().empty());
+}
+
+TEST_F(SynchronizeFakeTest, AnOversizedCachedGhostIsDownloadedAgainWithoutBeingRead) {
+    const std::string ghost = "small ghost";
+    const std::string sha = serveGhost(ghost);
+    std::filesystem::create_directories(request().cacheDirectory);
+    const auto cached = request().cacheDirectory / (sha + ".tkghost");
+    { std::ofstream(cached) << "x"; }
+    std::filesystem::resize_file(cached, kBig + 1);
+    const CatalogSyncResult result = run(request());
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(result.downloadedCount, 1u);
+    EXPECT_EQ(readFileBytes(cached.string()), ghost);
+}
+
+TEST_F(SynchronizeFakeTest, AThrowingProgressCallbackDoesNotChangeTheOutcome) {
+    serveGhost("ghost");
+    CatalogSyncRequest noisy = request();
+    noisy.progress = [](const std::string&) { throw std::runtime_error("observer broke"); };
+    const CatalogSyncResult result = synchronizeCatalog(noisy, cancel, SyncEnvironment{transport, &crackUrlPortable});
+    EXPECT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+}
+
+TEST_F(SynchronizeFakeTest, WithoutAnHttpClientTheRunFailsAsATransportError) {
+    const CatalogSyncResult result = synchronizeCatalog(request(), cancel, SyncEnvironment{nullptr, &crackUrlPortable});
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
+    EXPECT_EQ(result.message, "this build has no HTTP client");
+}
+
+// The two size budgets hash and write 64 MiB files: too slow under 32-bit emulation.
+class SynchronizeBudgetTest : public SynchronizeFakeTest {
+protected:
+    void SetUp() override {
+        if (sizeof(void*) == 4) GTEST_SKIP() << "64 MiB downloads are too slow under qemu-i386";
+    }
+
+    // A generated body of size bytes and its upper-case SHA-256.
+    static std::pair<FakeResponse, std::string> bigBody(size_t size, unsigned seed) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = patternByte(i, seed);
+        const std::string sha = upperSha(bytes);
+        return {FakeResponse{200, {}, {}, fakeBody(std::move(bytes))}, sha};
+    }
+};
+
+TEST_F(SynchronizeBudgetTest, TheAggregateBudgetStopsTheThirdDownload) {
+    auto [first, firstSha] = bigBody(kBig, 1);
+    auto [second, secondSha] = bigBody(kBig, 2);
+    const std::string small = "third";
+    const std::string smallSha = upperSha(small);
+    std::string catalog = "[Catalog]\n";
+    int section = 0;
+    for (const auto& sha : {firstSha, secondSha, smallSha})
+        catalog += "[Map." + std::to_string(++section) + "]\n" + ghostEntries("WorldRecord", sha, false);
+    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
+    transport->answer("/ghosts/" + firstSha, first);
+    transport->answer("/ghosts/" + secondSha, second);
+    transport->answer("/ghosts/" + smallSha, FakeResponse{200, {}, {}, fakeBody(small)});
+    CatalogSyncRequest unscoped = request();
+    unscoped.mapHash.reset();
+    unscoped.raceType.reset();
+
+    const CatalogSyncResult result = run(unscoped);
+    EXPECT_EQ(result.errorKind, SyncErrorKind::ContentRejected);
+    EXPECT_EQ(result.message, "aggregate ghost download budget exceeded");
+    EXPECT_EQ(result.downloadedCount, 2u);
+    // Verified downloads stay; the catalog is not committed.
+    std::vector<std::string> expected{firstSha + ".tkghost", secondSha + ".tkghost"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(cacheFileNames(), expected);
+
+    // Reused files do not count: the next run only downloads the third.
+    const CatalogSyncResult again = run(unscoped);
+    EXPECT_EQ(again.errorKind, SyncErrorKind::None) << again.message;
+    EXPECT_EQ(again.reusedCount, 2u);
+    EXPECT_EQ(again.downloadedCount, 1u);
+}
+
+TEST_F(SynchronizeBudgetTest, AnUndeclaredBodyAboveThePerFileLimitIsCutOff) {
+    auto [body, sha] = bigBody(kBig + 1, 3);
+    const std::string catalog = scopedMetadata(kMapHash, "TTRR") + "[Map." + kMapHash + ".TTRR]\n" +
+                                ghostEntries("WorldRecord", sha, false);
+    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
+    transport->answer("/ghosts/", body);
+    const CatalogSyncResult result = run(request());
+    EXPECT_EQ(result.errorKind, SyncErrorKind::ContentRejected);
+    EXPECT_EQ(result.message, "ghost download exceeds its size budget");
+    EXPECT_TRUE(cacheFileNames().empty()) << "no temporary file, no catalog";
+}
+
+}  // namespace
+}  // namespace tarvek::testing

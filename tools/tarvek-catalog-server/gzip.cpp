@@ -1,0 +1,26 @@
+#include "gzip.h"
+
+#include <zlib.h>
+
+#include <stdexcept>
+
+namespace tarvek::server {
+
+std::string gzipCompress(std::string_view bytes) {
+    z_stream stream{};
+    // 15 window bits + 16 selects the gzip wrapper.
+    if (deflateInit2(&stream, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("deflateInit2 failed");
+    std::string out(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int status = deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END) throw std::runtime_error("deflate failed");
+    return out;
+}
+
+}  // namespace tarvek::server
