@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <unordered_map>
 
 #include "host/text.h"
@@ -20,8 +21,8 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-// The catalog's own white-space set: VT and FF count too.
-bool isCatalogSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// The catalog's own white-space set: VT and FF count too (TAB to CR are 9 to 13).
+bool isCatalogSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 std::string_view trimCatalogText(std::string_view text) {
     size_t begin = 0, end = text.size();
@@ -122,10 +123,54 @@ std::optional<std::string_view>& ghostField(SectionGhostReferences& section, int
     return *fields[index % 6];
 }
 
+// One section header as read. Its lower-case name sits in the parser's name text, which grows
+// while reading, so views into it are made only once every name is known.
+struct SectionRecord {
+    size_t nameOffset;
+    size_t nameSize;
+    size_t ghostIndex;  // its entry in ghostReferences, or kNoGhosts
+};
+constexpr size_t kNoGhosts = SIZE_MAX;
+
+struct NamedSection {
+    std::string_view name;
+    size_t ghostIndex;
+};
+
+// Every section by name in ascending order. Sorting once is cheaper than keeping a sorted set
+// while reading: the names of a catalog share long beginnings ("map.<hash>.<race>.player.").
+std::vector<NamedSection> sortSections(const std::vector<SectionRecord>& sections, std::string_view nameText) {
+    std::vector<NamedSection> sorted;
+    sorted.reserve(sections.size());
+    for (const SectionRecord& section : sections)
+        sorted.push_back({nameText.substr(section.nameOffset, section.nameSize), section.ghostIndex});
+    std::sort(sorted.begin(), sorted.end(), [](const NamedSection& a, const NamedSection& b) { return a.name < b.name; });
+    return sorted;
+}
+
+void throwIfRepeated(const std::vector<NamedSection>& sorted) {
+    const auto same = [](const NamedSection& a, const NamedSection& b) { return a.name == b.name; };
+    if (std::adjacent_find(sorted.begin(), sorted.end(), same) != sorted.end())
+        invalidCatalog("duplicate or empty INI section");
+}
+
 // One pass over the lines; state of the section being read.
 class CatalogParser {
 public:
     ParsedModuleCatalog parse(std::string_view text) {
+        try {
+            readLines(text);
+        } catch (const SyncError&) {
+            // Repeated section names are looked for once all are known, but one before the line
+            // that failed came first: it is the error to report.
+            throwIfRepeated(sortSections(sections_, nameText_));
+            throw;
+        }
+        return finish();
+    }
+
+private:
+    void readLines(std::string_view text) {
         size_t lineNumber = 1;
         for (size_t begin = 0;; ++lineNumber) {
             const void* newline = std::memchr(text.data() + begin, '\n', text.size() - begin);
@@ -134,22 +179,29 @@ public:
             if (!newline) break;
             begin = end + 1;
         }
-        sortGhostReferences();
+    }
+
+    ParsedModuleCatalog finish() {
+        catalog_.sectionNameText = std::make_unique<const std::string>(std::move(nameText_));
+        const std::vector<NamedSection> sorted = sortSections(sections_, *catalog_.sectionNameText);
+        throwIfRepeated(sorted);
+        putInNameOrder(sorted);
         return std::move(catalog_);
     }
 
-private:
-    // Into the visiting order: sort small (name, index) pairs, then move each entry once.
-    void sortGhostReferences() {
+    // Section names and ghost references into the visiting order; each entry moves once.
+    void putInNameOrder(const std::vector<NamedSection>& sorted) {
         std::vector<SectionGhostReferences>& entries = catalog_.ghostReferences;
-        std::vector<std::pair<std::string_view, size_t>> order;
-        order.reserve(entries.size());
-        for (size_t i = 0; i < entries.size(); ++i) order.emplace_back(entries[i].section, i);
-        std::sort(order.begin(), order.end());
-        std::vector<SectionGhostReferences> sorted;
-        sorted.reserve(entries.size());
-        for (const auto& [name, index] : order) sorted.push_back(std::move(entries[index]));
-        entries = std::move(sorted);
+        std::vector<SectionGhostReferences> ordered;
+        ordered.reserve(entries.size());
+        catalog_.sectionNames.reserve(sorted.size());
+        for (const NamedSection& section : sorted) {
+            catalog_.sectionNames.push_back(section.name);
+            if (section.ghostIndex == kNoGhosts) continue;
+            ordered.push_back(std::move(entries[section.ghostIndex]));
+            ordered.back().section = section.name;
+        }
+        entries = std::move(ordered);
     }
 
     void parseLine(std::string_view line, size_t lineNumber) {
@@ -165,37 +217,47 @@ private:
         if (line.size() < 3 || line.back() != ']') invalidCatalog("invalid INI section at line " + std::to_string(lineNumber));
         const std::string_view name = trimCatalogText(line.substr(1, line.size() - 2));
         if (name.empty()) invalidCatalog("duplicate or empty INI section");
-        auto [it, inserted] = catalog_.sectionNames.insert(asciiLower(name));
-        if (!inserted) invalidCatalog("duplicate or empty INI section");
-        section_ = &*it;
+        // A repeated name is found when the names are sorted at the end.
+        sections_.push_back({nameText_.size(), name.size(), kNoGhosts});
+        for (char c : name) nameText_.push_back(lowerAscii(c));
         sectionKeys_.clear();
-        sectionGhosts_ = kNoGhosts;
-        inCatalogSection_ = *section_ == "catalog";
+        sectionGhostFields_ = 0;
+        inCatalogSection_ = equalsIgnoreAsciiCase(name, "catalog");
     }
 
     void parseEntry(std::string_view line, size_t lineNumber) {
         const size_t equals = line.find('=');
-        if (section_ == nullptr || equals == std::string_view::npos)
+        if (sections_.empty() || equals == std::string_view::npos)
             invalidCatalog("invalid INI entry at line " + std::to_string(lineNumber));
         const std::string_view key = trimCatalogText(line.substr(0, equals));
         const std::string_view value = trimCatalogText(line.substr(equals + 1));
-        if (key.empty() || !sectionKeys_.insert(key)) invalidCatalog("duplicate or empty INI key");
-        if (inCatalogSection_) catalog_.metadata.emplace(asciiLower(key), std::string(value));
         const int field = ghostFieldIndex(key);
+        if (key.empty() || !isNewKey(key, field)) invalidCatalog("duplicate or empty INI key");
+        if (inCatalogSection_) catalog_.metadata.emplace(asciiLower(key), std::string(value));
         if (field < 0) return;
-        if (sectionGhosts_ == kNoGhosts) {
-            sectionGhosts_ = catalog_.ghostReferences.size();
-            catalog_.ghostReferences.emplace_back().section = *section_;
+        size_t& ghostIndex = sections_.back().ghostIndex;
+        if (ghostIndex == kNoGhosts) {
+            ghostIndex = catalog_.ghostReferences.size();
+            catalog_.ghostReferences.emplace_back();
         }
-        ghostField(catalog_.ghostReferences[sectionGhosts_], field) = value;
+        ghostField(catalog_.ghostReferences[ghostIndex], field) = value;
+    }
+
+    // Two keys naming a ghost field are equal exactly when they name the same field, so those
+    // keys need only a bit each; the key set holds the others.
+    bool isNewKey(std::string_view key, int field) {
+        if (field < 0) return sectionKeys_.insert(key);
+        const uint32_t bit = uint32_t{1} << field;
+        if (sectionGhostFields_ & bit) return false;
+        sectionGhostFields_ |= bit;
+        return true;
     }
 
     ParsedModuleCatalog catalog_;
-    const std::string* section_ = nullptr;
+    std::string nameText_;  // lower-case section names one after another
+    std::vector<SectionRecord> sections_;
     SectionKeySet sectionKeys_;
-    // Index of the current section's entry in ghostReferences, once it has a ghost field.
-    static constexpr size_t kNoGhosts = SIZE_MAX;
-    size_t sectionGhosts_ = kNoGhosts;
+    uint32_t sectionGhostFields_ = 0;  // bit i: ghost field i occurred in this section
     bool inCatalogSection_ = false;
 };
 
@@ -286,6 +348,10 @@ private:
 
 }  // namespace
 
+bool ParsedModuleCatalog::hasSection(std::string_view lowerSection) const {
+    return std::binary_search(sectionNames.begin(), sectionNames.end(), lowerSection);
+}
+
 const SectionGhostReferences* ParsedModuleCatalog::findGhostReferences(std::string_view lowerSection) const {
     const auto it = std::lower_bound(ghostReferences.begin(), ghostReferences.end(), lowerSection,
                                      [](const SectionGhostReferences& entry, std::string_view name) { return entry.section < name; });
@@ -321,7 +387,7 @@ void checkCatalogScope(const ParsedModuleCatalog& catalog, const CatalogScope& s
         invalidCatalog("catalog metadata does not match the requested map/race scope");
     const std::string allowed = allowedMapSectionName(scope);
     const std::string allowedPlayer = allowed + ".player.";
-    for (const std::string& name : catalog.sectionNames)
+    for (std::string_view name : catalog.sectionNames)
         if (startsWith(name, "map.") && name != allowed && !startsWith(name, allowedPlayer))
             invalidCatalog("catalog contains a map section outside the requested scope");
 }

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +30,7 @@ struct GhostReference {
 };
 
 struct SectionGhostReferences {
-    std::string_view section;  // lower-case name, viewing into sectionNames
+    std::string_view section;  // lower-case name, viewing into the catalog's section names
     GhostReference worldRecord;
     GhostReference personalRecord;
 };
@@ -45,12 +45,16 @@ struct ParsedModuleCatalog {
     ParsedModuleCatalog(const ParsedModuleCatalog&) = delete;
     ParsedModuleCatalog& operator=(const ParsedModuleCatalog&) = delete;
 
-    std::set<std::string> sectionNames;          // lower case
+    // Every section's lower-case name, in ascending order; views into sectionNameText.
+    std::vector<std::string_view> sectionNames;
     std::map<std::string, std::string> metadata;  // [catalog] entries: lower-case key -> value
     // Sections holding at least one ghost field, in ascending order of their lower-case name
     // (the visiting order of planning).
     std::vector<SectionGhostReferences> ghostReferences;
+    // The lower-case names one after another, on the heap so views stay valid when the catalog moves.
+    std::unique_ptr<const std::string> sectionNameText;
 
+    bool hasSection(std::string_view lowerSection) const;
     const SectionGhostReferences* findGhostReferences(std::string_view lowerSection) const;
 };
 

@@ -20,7 +20,7 @@ TEST(CatalogParser, EmptyNulAndBom) {
     const ParsedModuleCatalog bomOnly = parseModuleCatalog("\xEF\xBB\xBF");
     EXPECT_TRUE(bomOnly.sectionNames.empty());
     // Only a leading mark is skipped; one further on is part of a line.
-    EXPECT_TRUE(parseModuleCatalog("\xEF\xBB\xBF[a]\n").sectionNames.count("a"));
+    EXPECT_TRUE(parseModuleCatalog("\xEF\xBB\xBF[a]\n").hasSection("a"));
     EXPECT_TRUE(parseFails("[a]\n\xEF\xBB\xBFk", "invalid INI entry at line 2"));
 }
 
@@ -40,7 +40,7 @@ TEST(CatalogParser, SectionsAreUniqueByLowerCaseName) {
     EXPECT_TRUE(parseFails("[ \t ]\n", "duplicate or empty INI section"));
     EXPECT_TRUE(parseFails("[Map.A]\n[map.a]\n", "duplicate or empty INI section"));
     const ParsedModuleCatalog catalog = parseModuleCatalog("[ Map.A ]\n[\vB\f]\n");
-    EXPECT_EQ(catalog.sectionNames, (std::set<std::string>{"map.a", "b"}));
+    EXPECT_EQ(catalog.sectionNames, (std::vector<std::string_view>{"b", "map.a"}));
 }
 
 TEST(CatalogParser, KeysAreUniqueWithinTheirSection) {
