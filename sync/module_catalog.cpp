@@ -91,11 +91,13 @@ bool beginsWithWord(std::string_view text, const char (&word)[N]) {
 }
 
 int ghostFieldIndex(std::string_view key) {
-    // Every line of a catalog is a candidate: lower-case the key once, on the stack.
+    // Every line of a catalog is a candidate: lower-case the key once, on the stack. The whole
+    // buffer is lower-cased, a fixed count the compiler turns into a few vector instructions.
     constexpr size_t kShortest = 11 + 8, kLongest = 14 + 11;
     if (key.size() < kShortest || key.size() > kLongest) return -1;
-    char buffer[kLongest];
-    for (size_t i = 0; i < key.size(); ++i) buffer[i] = lowerAscii(key[i]);
+    char buffer[32] = {};
+    std::memcpy(buffer, key.data(), key.size());
+    for (char& c : buffer) c = lowerAscii(c);
     std::string_view lower(buffer, key.size());
     int base;
     if (beginsWithWord(lower, "worldrecord")) {
