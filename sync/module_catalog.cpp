@@ -221,7 +221,8 @@ private:
         if (name.empty()) invalidCatalog("duplicate or empty INI section");
         // A repeated name is found when the names are sorted at the end.
         sections_.push_back({nameText_.size(), name.size(), kNoGhosts});
-        for (char c : name) nameText_.push_back(lowerAscii(c));
+        nameText_.append(name);
+        for (size_t i = nameText_.size() - name.size(); i < nameText_.size(); ++i) nameText_[i] = lowerAscii(nameText_[i]);
         sectionKeys_.clear();
         sectionGhostFields_ = 0;
         inCatalogSection_ = equalsIgnoreAsciiCase(name, "catalog");
