@@ -41,6 +41,16 @@ TEST(CatalogParser, SectionsAreUniqueByLowerCaseName) {
     EXPECT_TRUE(parseFails("[Map.A]\n[map.a]\n", "duplicate or empty INI section"));
     const ParsedModuleCatalog catalog = parseModuleCatalog("[ Map.A ]\n[\vB\f]\n");
     EXPECT_EQ(catalog.sectionNames, (std::vector<std::string_view>{"b", "map.a"}));
+    EXPECT_TRUE(catalog.hasSection("map.a"));
+    EXPECT_FALSE(catalog.hasSection("Map.A"));
+}
+
+TEST(CatalogParser, TheFirstFaultyLineDecidesTheError) {
+    EXPECT_TRUE(parseFails("[a]\n[b]\n[A]\nno equals\n", "duplicate or empty INI section"));
+    EXPECT_TRUE(parseFails("[a]\n[A]\nk=1\nk=2\n", "duplicate or empty INI section"));
+    EXPECT_TRUE(parseFails("[a]\n[A]\n[c\n", "duplicate or empty INI section"));
+    EXPECT_TRUE(parseFails("[a]\nno equals\n[A]\n", "invalid INI entry at line 2"));
+    EXPECT_TRUE(parseFails("[a]\nk=1\nK=2\n[A]\n", "duplicate or empty INI key"));
 }
 
 TEST(CatalogParser, KeysAreUniqueWithinTheirSection) {
@@ -48,6 +58,10 @@ TEST(CatalogParser, KeysAreUniqueWithinTheirSection) {
     EXPECT_TRUE(parseFails("[a]\n=v\n", "duplicate or empty INI key"));
     EXPECT_TRUE(parseFails("[a]\n \t= v\n", "duplicate or empty INI key"));
     EXPECT_NO_THROW(parseModuleCatalog("[a]\nk=1\n[b]\nK=2\n"));
+    // Ghost field keys are told apart from each other and from keys that merely begin like them.
+    EXPECT_TRUE(parseFails("[a]\nPersonalRecordTailSha256=1\nk=2\nPERSONALRECORDTAILSHA256=3\n", "duplicate or empty INI key"));
+    EXPECT_NO_THROW(parseModuleCatalog(
+        "[a]\nWorldRecordGhostFile=1\nWorldRecordGhostFileX=2\nPersonalRecordGhostFile=3\nWorldRecordGhostFil=4\n"));
 }
 
 TEST(CatalogParser, MetadataAndValues) {
