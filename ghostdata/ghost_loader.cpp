@@ -1,5 +1,6 @@
 #include "ghostdata/ghost_loader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -10,16 +11,23 @@
 namespace tarvek {
 namespace {
 
-// Segment indices start at 0 or 1 and never skip or go back; their number must match the header.
-bool sanitizeFramesInOrder(std::vector<GhostFrame>& frames, uint32_t segmentCount) {
-    uint32_t previous = 0;
-    for (GhostFrame& frame : frames) {
-        if (!sanitizeGhostFrame(frame)) return false;
-        const uint32_t index = frame.segmentIndex();
-        if (index != previous && index != previous + 1) return false;
-        previous = index;
+// Segment indices start at 0 or 1 and never skip or go back.
+class SegmentOrder {
+public:
+    bool accepts(uint32_t index) {
+        if (index != previous_ && index != previous_ + 1) return false;
+        previous_ = index;
+        return true;
     }
-    return uint64_t{previous} + 1 == segmentCount;
+    uint64_t segmentCount() const { return uint64_t{previous_} + 1; }
+
+private:
+    uint32_t previous_ = 0;
+};
+
+bool readRecords(std::istream& in, GhostFrame* records, size_t count) {
+    const auto bytes = static_cast<std::streamsize>(count * kGhostRecordSize);
+    return in.read(reinterpret_cast<char*>(records), bytes) && in.gcount() == bytes;
 }
 
 }  // namespace
@@ -32,13 +40,23 @@ bool readGhostFrames(std::istream& in, std::vector<GhostFrame>& out) {
     if (!streamSizeIs(in, expectedGhostFileSize(header.frameCount))) return false;
     if (!in.seekg(kGhostHeaderSize, std::ios::beg)) return false;
 
-    // The header bounds this allocation: at most kGhostMaxFrames records. The read fills them.
+    // The header bounds this reservation: at most kGhostMaxFrames records. The records come in
+    // through a small buffer that stays in cache and are checked and cleared there before being
+    // appended, so the large fresh vector is only written once, by this process. Letting the
+    // kernel fill it and then walking it would touch every fresh page twice, which on some
+    // virtual machines costs about as much again as the read.
     std::vector<GhostFrame> frames;
     frames.reserve(header.frameCount);
-    for (uint32_t i = 0; i < header.frameCount; ++i) frames.emplace_back(GhostFrame::kUninitialized);
-    const std::streamsize bytes = static_cast<std::streamsize>(frames.size()) * kGhostRecordSize;
-    if (!in.read(reinterpret_cast<char*>(frames.data()), bytes) || in.gcount() != bytes) return false;
-    if (!sanitizeFramesInOrder(frames, header.segmentCount)) return false;
+    std::vector<GhostFrame> chunk(std::min(kGhostReadChunkFrames, header.frameCount));
+    SegmentOrder order;
+    while (frames.size() < header.frameCount) {
+        const size_t count = std::min<size_t>(chunk.size(), header.frameCount - frames.size());
+        if (!readRecords(in, chunk.data(), count)) return false;
+        for (size_t i = 0; i < count; ++i)
+            if (!sanitizeGhostFrame(chunk[i]) || !order.accepts(chunk[i].segmentIndex())) return false;
+        frames.insert(frames.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(count));
+    }
+    if (order.segmentCount() != header.segmentCount) return false;
     out = std::move(frames);
     return true;
 }

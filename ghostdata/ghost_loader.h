@@ -9,6 +9,9 @@
 
 namespace tarvek {
 
+// Records the reader takes from the stream at a time (about 256 KiB).
+inline constexpr uint32_t kGhostReadChunkFrames = 179;
+
 // Reads and validates a whole ghost file from a stream positioned at its start: header, exact
 // size, tags and segment order. The records come back sanitized; out is replaced only on success.
 bool readGhostFrames(std::istream& in, std::vector<GhostFrame>& out);

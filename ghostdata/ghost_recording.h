@@ -20,14 +20,7 @@ struct GhostFrame {
     static constexpr size_t kPositionY = 84;
     static constexpr size_t kRenderCommand = 1440;
 
-    // Zero-filled unless constructed uninitialized: a reader about to fill a large fresh buffer
-    // spares the pass over memory that zeroing it first would cost.
-    struct Uninitialized {};
-    static constexpr Uninitialized kUninitialized{};
-    GhostFrame() : bytes{} {}
-    explicit GhostFrame(Uninitialized) {}
-
-    std::array<uint8_t, kGhostRecordSize> bytes;
+    std::array<uint8_t, kGhostRecordSize> bytes{};
 
     uint32_t word(size_t offset) const {
         uint32_t value;

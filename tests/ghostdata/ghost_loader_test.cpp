@@ -148,6 +148,34 @@ TEST_F(GhostLoad, TaggedRecordsRejectTheFileAndClearedFieldsReadZero) {
     EXPECT_EQ(frame.bytes[872], 1);
 }
 
+// The records are read a chunk at a time: order, segments and rejections hold across chunks.
+TEST_F(GhostLoad, RecordsSpanningSeveralReadChunks) {
+    const uint32_t chunk = kGhostReadChunkFrames;
+    std::vector<uint32_t> indices(2 * chunk + 3, 0);
+    for (uint32_t i = chunk; i < indices.size(); ++i) indices[i] = i < 2 * chunk ? 1 : 2;
+    auto frames = framesWithSegments(indices);
+    for (uint32_t i = 0; i < frames.size(); ++i) frames[i].setWord(900, i);
+    frames.back().bytes[164] = 7;
+
+    GhostRecording slot;
+    ASSERT_TRUE(load(encodeGhost(frames), slot));
+    ASSERT_EQ(slot.frames.size(), frames.size());
+    for (GhostFrame& frame : frames) ASSERT_TRUE(sanitizeGhostFrame(frame));
+    for (size_t i = 0; i < frames.size(); ++i) ASSERT_EQ(slot.frames[i].bytes, frames[i].bytes) << i;
+    ASSERT_EQ(slot.segments.size(), 3u);
+    EXPECT_EQ(slot.segments[1].firstFrame, chunk);
+    EXPECT_EQ(slot.segments[1].frameCount, chunk);
+    EXPECT_EQ(slot.segments[2].frameCount, 3u);
+
+    auto skipping = frames;
+    skipping[2 * chunk].setWord(GhostFrame::kSegmentIndex, 3);
+    auto header = ghostHeaderFor(frames);
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(header, skipping)));
+    auto tagged = frames;
+    std::memcpy(tagged.back().bytes.data() + 792, "TKPD", 4);
+    EXPECT_TRUE(rejectsAndKeeps(encodeGhost(tagged)));
+}
+
 // Every field of the header is checked; the three trailing words are not.
 TEST(GhostHeader, LimitsAndIgnoredWords) {
     auto parse = [](const testing::GhostHeaderFields& fields) {
