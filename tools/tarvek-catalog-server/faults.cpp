@@ -28,16 +28,16 @@ const ModeName kModes[] = {
 
 }  // namespace
 
-std::optional<Fault> parseFault(const std::string& spec) {
-    const auto eq = spec.find('=');
-    if (eq == std::string::npos || eq == 0 || spec[0] != '/') return std::nullopt;
-    const std::string rest = spec.substr(eq + 1);
+std::optional<Fault> parseFault(const std::string& faultText) {
+    const auto eq = faultText.find('=');
+    if (eq == std::string::npos || eq == 0 || faultText[0] != '/') return std::nullopt;
+    const std::string rest = faultText.substr(eq + 1);
     const auto colon = rest.find(':');
     const std::string name = rest.substr(0, colon);
     const std::string argument = colon == std::string::npos ? "" : rest.substr(colon + 1);
     for (const auto& mode : kModes) {
         if (name != mode.name) continue;
-        Fault fault{spec.substr(0, eq), mode.mode, 0, argument};
+        Fault fault{faultText.substr(0, eq), mode.mode, 0, argument};
         if (mode.argument == ModeName::None && colon != std::string::npos) return std::nullopt;
         if (mode.argument == ModeName::Number) {
             char* end = nullptr;

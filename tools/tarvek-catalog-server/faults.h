@@ -29,7 +29,7 @@ struct Fault {
 };
 
 // Parses "PREFIX=MODE[:ARG]", e.g. "/ghosts/=cut:1000" or "/v1/=status:404"; nothing when malformed.
-std::optional<Fault> parseFault(const std::string& spec);
+std::optional<Fault> parseFault(const std::string& faultText);
 
 // The first fault whose prefix starts the path, if any.
 const Fault* findFault(const std::vector<Fault>& faults, const std::string& path);
