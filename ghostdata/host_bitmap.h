@@ -4,16 +4,17 @@
 #include <cstdint>
 #include <optional>
 
+#include "host/host_layout.h"
 #include "host/host_memory.h"
 
 namespace tarvek {
 
 namespace hostfield {
-constexpr uint32_t kWorldLandscape = 0x20;
-constexpr uint32_t kWorldSetupData = 0x24;
-constexpr uint32_t kWorldFrameCounter = 0x5CC;
-constexpr uint32_t kWorldMapWidth = 0x77C0;
-constexpr uint32_t kWorldMapHeight = 0x77C4;
+constexpr uint32_t kWorldLandscape = host_layout::world::kLandscape;
+constexpr uint32_t kWorldSetupData = host_layout::world::kGameState;
+constexpr uint32_t kWorldFrameCounter = host_layout::world::kFrameCounter;
+constexpr uint32_t kWorldMapWidth = host_layout::world::kMapWidth;
+constexpr uint32_t kWorldMapHeight = host_layout::world::kMapHeight;
 constexpr uint32_t kLandscapeWorld = 0x4;
 constexpr uint32_t kLandscapeTerrain = 0x910;
 constexpr uint32_t kLandscapeCollisionMask = 0x914;

@@ -3,6 +3,7 @@
 // fields the module reads.
 #include <cstdint>
 
+#include "host/host_layout.h"
 #include "sim/sim_heap.h"
 
 namespace tarvek::sim {
@@ -10,12 +11,12 @@ namespace tarvek::sim {
 class SimWorld {
 public:
     // World fields
-    static constexpr uint32_t kWatchedPointer = 0x4;
-    static constexpr uint32_t kLandscape = 0x20;
-    static constexpr uint32_t kGameState = 0x24;
-    static constexpr uint32_t kFrameCounter = 0x5CC;
-    static constexpr uint32_t kMapWidth = 0x77C0;
-    static constexpr uint32_t kMapHeight = 0x77C4;
+    static constexpr uint32_t kWatchedPointer = host_layout::world::kWatched;
+    static constexpr uint32_t kLandscape = host_layout::world::kLandscape;
+    static constexpr uint32_t kGameState = host_layout::world::kGameState;
+    static constexpr uint32_t kFrameCounter = host_layout::world::kFrameCounter;
+    static constexpr uint32_t kMapWidth = host_layout::world::kMapWidth;
+    static constexpr uint32_t kMapHeight = host_layout::world::kMapHeight;
     static constexpr uint32_t kWorldSize = 0x7800;
     // Landscape fields
     static constexpr uint32_t kLandscapeWorld = 0x4;
@@ -24,8 +25,8 @@ public:
     static constexpr uint32_t kLandscapeSize = 0x918;
     // Game setup/state fields
     static constexpr uint32_t kNoBordersByte = 0xD94B;
-    static constexpr uint32_t kFeedbackGateByte = 0xDB48;
-    static constexpr uint32_t kFeedbackGateWord = 0xEF3C;
+    static constexpr uint32_t kFeedbackGateByte = host_layout::game_state::kFeedbackGateByte;
+    static constexpr uint32_t kFeedbackGateWord = host_layout::game_state::kFeedbackGateWord;
     static constexpr uint32_t kGameStateSize = 0xEF40;
 
     // A world linked to a fresh landscape and game setup object; frame counter 0, no map yet.
