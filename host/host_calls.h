@@ -7,6 +7,41 @@
 
 namespace tarvek {
 
+// Display slot 20: draws [sourceX, sourceX + width) x [sourceY, sourceY + height) of a host
+// bitmap centred on (x, y), 16.16 world units.
+struct BitmapDraw {
+    int32_t x = 0;
+    int32_t y = 0;
+    HostAddr bitmap = 0;
+    int32_t sourceX = 0;
+    int32_t sourceY = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t flags = 0;
+};
+
+// Display slot 7: renders a zero-terminated text into a host bitmap, top-left at (x, y); the
+// extent of what it drew goes to the two i32 at outWidth and outHeight.
+struct TextDraw {
+    uint32_t style = 0;
+    HostAddr bitmap = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    HostAddr text = 0;
+    HostAddr outWidth = 0;
+    HostAddr outHeight = 0;
+};
+
+// The turn-timer bitmap renderer (six stack arguments, callee-cleaned; returns a host bitmap).
+struct TimerRender {
+    HostAddr renderer = 0;  // the object whose display sits at +0x14
+    uint32_t colour = 0;    // the host's text colour selector (7 and 8 are the timer's)
+    HostAddr text = 0;
+    uint32_t reserved1 = 0;
+    uint32_t reserved2 = 0;
+    HostAddr out = 0;
+};
+
 class HostCalls {
 public:
     virtual ~HostCalls() = default;
@@ -19,6 +54,20 @@ public:
     virtual void drawWorm(HostAddr wormImage) = 0;
     // Draws the rope of worm with the two colour entries (callee removes the three arguments).
     virtual void drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) = 0;
+
+    // Display class-table routines, called as members of display (layout in host_layout.h).
+    virtual int32_t callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) = 0;
+    virtual void callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                     int32_t y2, uint32_t colour, uint32_t width) = 0;
+    virtual void callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                     int32_t y2, uint32_t colour) = 0;
+    virtual void callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
+                                   uint32_t sprite) = 0;
+    virtual void callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) = 0;
+    virtual void callDisplayFrameEnd(HostAddr routine, HostAddr display) = 0;
+
+    // The turn-timer bitmap renderer at routine; returns the bitmap object it drew (or 0).
+    virtual HostAddr callTimerRender(HostAddr routine, const TimerRender& render) = 0;
 };
 
 }  // namespace tarvek

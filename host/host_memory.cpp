@@ -4,7 +4,8 @@
 
 namespace tarvek {
 
-bool HostMemory::isReadable(HostAddr addr, size_t n) const {
+template <typename Allowed>
+bool HostMemory::rangeIs(HostAddr addr, size_t n, Allowed allowed) const {
     if (addr == 0 || n == 0) return false;
     const uint64_t end = uint64_t{addr} + n;
     if (end > (uint64_t{1} << 32)) return false;
@@ -15,12 +16,27 @@ bool HostMemory::isReadable(HostAddr addr, size_t n) const {
         if (!query(static_cast<HostAddr>(cursor), region)) return false;
         if (region.state != RegionState::Commit) return false;
         if (region.protect & (protection::NoAccess | protection::Guard)) return false;
+        if (!allowed(region.protect)) return false;
         const uint64_t next = region.base + region.size;
         // A query that does not move forward would loop forever.
         if (next <= cursor) return false;
         cursor = next;
     }
     return true;
+}
+
+bool HostMemory::isReadable(HostAddr addr, size_t n) const {
+    return rangeIs(addr, n, [](uint32_t) { return true; });
+}
+
+bool HostMemory::isWritable(HostAddr addr, size_t n) const {
+    constexpr uint32_t kWritable = protection::ReadWrite | protection::WriteCopy | protection::ExecuteReadWrite |
+                                   protection::ExecuteWriteCopy;
+    return rangeIs(addr, n, [](uint32_t protect) { return (protect & kWritable) != 0; });
+}
+
+bool HostMemory::writeIfWritable(HostAddr addr, const void* src, size_t n) {
+    return isWritable(addr, n) && write(addr, src, n);
 }
 
 bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {

@@ -40,6 +40,9 @@ public:
     // Null, zero length and ranges that wrap past the top of the address space are refused.
     bool isReadable(HostAddr addr, size_t n) const;
 
+    // True when every byte of [addr, addr + n) is committed and writable (not a guard page).
+    bool isWritable(HostAddr addr, size_t n) const;
+
     // Guarded read: copies n bytes into dst, or returns false and leaves dst untouched.
     bool read(HostAddr addr, void* dst, size_t n) const;
     std::optional<uint32_t> readU32(HostAddr addr) const;
@@ -57,8 +60,16 @@ public:
     // Writes without any check; the caller has made the range writable.
     virtual bool write(HostAddr addr, const void* src, size_t n) = 0;
     virtual void flushCode(HostAddr addr, size_t n) = 0;
+    // Guarded write: writes only when the whole range is writable.
+    bool writeIfWritable(HostAddr addr, const void* src, size_t n);
+
+    // The host address of n bytes of the module's own memory that a host routine reads or writes
+    // during a call (a worm image, a bitmap, a text); 0 when the host cannot reach them.
+    virtual HostAddr addressOf(const void* bytes, size_t n) = 0;
 
 protected:
+    template <typename Allowed>
+    bool rangeIs(HostAddr addr, size_t n, Allowed allowed) const;
     // Copies bytes already known to be readable.
     virtual void copyOut(HostAddr addr, void* dst, size_t n) const = 0;
 };

@@ -1,7 +1,11 @@
 #include "sim/sim_host.h"
 
+#include <cstring>
+
 #include "host/host_context.h"
 #include "host/host_layout.h"
+#include "sim/sim_timer_routines.h"
+#include "sim/sim_worm_drawing.h"
 
 namespace tarvek::sim {
 
@@ -10,6 +14,9 @@ namespace image = host_layout::image;
 SimHost::SimHost() {
     memory_.map(kHostBase, kHostImageSize, protection::ExecuteRead);
     memory_.pokeU32(kHostBase + image::kWormHandleMessageEntry, kHostBase + image::kWormHandleMessage);
+    for (uint32_t slot = 0; slot < kDisplaySlots; ++slot)
+        memory_.pokeU32(kHostBase + image::kDisplayClassTable + slot * 4, hostDisplayRoutine(slot));
+    layoutTimerCallSites(memory_, kHostBase);
     bindHost(memory_, *this, kHostBase);
 }
 
@@ -22,16 +29,20 @@ void SimHost::unmapScheme() {
     memory_.setProtection(page, kPageSize, protection::NoAccess);
 }
 
-HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
-    const HostAddr address = kModuleRoutineBase + static_cast<HostAddr>(routines_.size()) * 0x10;
-    routines_[address] = std::move(routine);
-    return address;
+HostAddr SimHost::replaceTableEntry(HostAddr entry, HostAddr routine) {
+    const HostAddr previous = memory_.peekU32(entry);
+    memory_.pokeU32(entry, routine);
+    return previous;
 }
 
 HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    const HostAddr entry = kHostBase + image::kWormHandleMessageEntry;
-    const HostAddr previous = memory_.peekU32(entry);
-    memory_.pokeU32(entry, routine);
+    return replaceTableEntry(kHostBase + image::kWormHandleMessageEntry, routine);
+}
+
+HostAddr SimHost::replaceCallTarget(HostAddr site, HostAddr routine) {
+    const HostAddr previous = callSiteTarget(memory_, site);
+    const uint32_t displacement = routine - (site + 5);
+    memory_.poke(site + 1, &displacement, 4);
     return previous;
 }
 
@@ -44,6 +55,7 @@ void SimHost::clearCallRecords() {
     hostHandled_.clear();
     wormDraws_.clear();
     ropeDraws_.clear();
+    framesEnded_ = 0;
 }
 
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
@@ -52,14 +64,17 @@ void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, 
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
         return;
     }
-    const auto routine = routines_.find(handler);
-    if (routine != routines_.end()) routine->second(worm, sender, messageType, size, data);
+    if (const auto* routine = routines_.worm.find(handler)) (*routine)(worm, sender, messageType, size, data);
 }
 
-void SimHost::drawWorm(HostAddr wormImage) { wormDraws_.push_back(wormImage); }
+void SimHost::drawWorm(HostAddr wormImage) {
+    wormDraws_.push_back(wormImage);
+    hostDrawWorm(memory_, wormImage);
+}
 
 void SimHost::drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) {
     ropeDraws_.push_back(RopeDraw{worm, colourEntry9, colourEntry7});
+    hostDrawRope(memory_, worm, colourEntry9, colourEntry7);
 }
 
 }  // namespace tarvek::sim

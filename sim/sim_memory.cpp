@@ -7,11 +7,12 @@ namespace tarvek::sim {
 namespace {
 
 constexpr uint64_t kTop = uint64_t{1} << 32;
+constexpr uint64_t kBorrowEnd = 0x70000000;  // module routines are registered from here on
 
 uint64_t pageDown(uint64_t a) { return a & ~uint64_t{kPageSize - 1}; }
 uint64_t pageUp(uint64_t a) { return pageDown(a + kPageSize - 1); }
 
-bool isWritable(uint32_t protect) {
+bool protectionAllowsWrites(uint32_t protect) {
     if (protect & (protection::NoAccess | protection::Guard)) return false;
     return protect & (protection::ReadWrite | protection::WriteCopy | protection::ExecuteReadWrite |
                       protection::ExecuteWriteCopy);
@@ -32,7 +33,9 @@ void SimMemory::splitAt(uint64_t addr) {
     auto& left = regions_.at(it->first);
     const uint64_t offset = addr - it->first;
     Region right{left.size - offset, left.state, left.protect, {}};
-    if (!left.bytes.empty()) {
+    if (left.borrowed) {
+        right.borrowed = left.borrowed + offset;
+    } else if (!left.bytes.empty()) {
         right.bytes.assign(left.bytes.begin() + static_cast<ptrdiff_t>(offset), left.bytes.end());
         left.bytes.resize(offset);
     }
@@ -84,14 +87,13 @@ void SimMemory::forEachSpan(uint64_t addr, size_t n, Fn&& fn) const {
 
 void SimMemory::poke(HostAddr addr, const void* src, size_t n) {
     forEachSpan(addr, n, [&](RegionMap::const_iterator it, uint64_t offset, uint64_t done, uint64_t take) {
-        auto& bytes = regions_.at(it->first).bytes;
-        std::memcpy(bytes.data() + offset, static_cast<const uint8_t*>(src) + done, take);
+        std::memcpy(regions_.at(it->first).data() + offset, static_cast<const uint8_t*>(src) + done, take);
     });
 }
 
 void SimMemory::peek(HostAddr addr, void* dst, size_t n) const {
     forEachSpan(addr, n, [&](RegionMap::const_iterator it, uint64_t offset, uint64_t done, uint64_t take) {
-        std::memcpy(static_cast<uint8_t*>(dst) + done, it->second.bytes.data() + offset, take);
+        std::memcpy(static_cast<uint8_t*>(dst) + done, it->second.data() + offset, take);
     });
 }
 
@@ -99,6 +101,33 @@ uint32_t SimMemory::peekU32(HostAddr addr) const {
     uint32_t value;
     peek(addr, &value, 4);
     return value;
+}
+
+uint8_t* SimMemory::span(HostAddr addr, size_t n) {
+    auto it = find(addr);
+    if (it == regions_.end() || it->second.state != RegionState::Commit || addr + uint64_t{n} > it->first + it->second.size)
+        throw std::out_of_range("SimMemory::span: not one committed region");
+    return regions_.at(it->first).data() + (addr - it->first);
+}
+
+HostAddr SimMemory::addressOf(const void* bytes, size_t n) {
+    if (bytes == nullptr || n == 0) return 0;
+    const uintptr_t native = reinterpret_cast<uintptr_t>(bytes);
+    auto window = borrowed_.upper_bound(native);
+    if (window != borrowed_.begin()) {
+        --window;
+        if (native + n <= window->first + window->second.size)
+            return static_cast<HostAddr>(window->second.host + (native - window->first));
+    }
+    const uintptr_t first = native & ~uintptr_t{kPageSize - 1};
+    const uint64_t size = pageUp(uint64_t{native} + n) - first;
+    if (nextBorrow_ + size + kPageSize > kBorrowEnd) return 0;
+    const HostAddr host = static_cast<HostAddr>(nextBorrow_);
+    Region region{size, RegionState::Commit, protection::ReadWrite, {}, reinterpret_cast<uint8_t*>(first)};
+    regions_.emplace(host, std::move(region));
+    nextBorrow_ += size + kPageSize;
+    borrowed_[first] = BorrowWindow{size, host};
+    return static_cast<HostAddr>(host + (native - first));
 }
 
 void SimMemory::copyOut(HostAddr addr, void* dst, size_t n) const { peek(addr, dst, n); }
@@ -141,7 +170,7 @@ bool SimMemory::write(HostAddr addr, const void* src, size_t n) {
     if (n == 0 || uint64_t{addr} + n > kTop) return false;
     for (uint64_t cursor = addr; cursor < uint64_t{addr} + n;) {
         auto it = find(cursor);
-        if (it == regions_.end() || it->second.state != RegionState::Commit || !isWritable(it->second.protect))
+        if (it == regions_.end() || it->second.state != RegionState::Commit || !protectionAllowsWrites(it->second.protect))
             return false;
         cursor = it->first + it->second.size;
     }

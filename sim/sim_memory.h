@@ -31,11 +31,16 @@ public:
     void pokeU8(HostAddr addr, uint8_t value) { poke(addr, &value, 1); }
     void pokeBytes(HostAddr addr, std::vector<uint8_t> bytes) { poke(addr, bytes.data(), bytes.size()); }
     uint32_t peekU32(HostAddr addr) const;
+    // Direct access to bytes that lie in one committed region (the simulated game's drawing).
+    uint8_t* span(HostAddr addr, size_t n);
 
     bool query(HostAddr addr, MemoryRegion& region) const override;
     bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) override;
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
+    // The module's memory appears in a window of this address space that aliases it, page by
+    // page, the way the game's process sees a module's buffers and stack.
+    HostAddr addressOf(const void* bytes, size_t n) override;
 
     // How many code flushes covered addr (the patch engine must flush what it rewrote).
     int flushCount(HostAddr addr) const;
@@ -50,7 +55,14 @@ private:
         uint64_t size = 0;
         RegionState state = RegionState::Commit;
         uint32_t protect = protection::ReadWrite;
-        std::vector<uint8_t> bytes;  // empty unless committed
+        std::vector<uint8_t> bytes;  // empty unless committed, or when the bytes are borrowed
+        uint8_t* borrowed = nullptr;  // module memory this region aliases
+        uint8_t* data() { return borrowed ? borrowed : bytes.data(); }
+        const uint8_t* data() const { return borrowed ? borrowed : bytes.data(); }
+    };
+    struct BorrowWindow {
+        uint64_t size = 0;
+        HostAddr host = 0;
     };
     using RegionMap = std::map<uint64_t, Region>;
 
@@ -60,6 +72,8 @@ private:
     void forEachSpan(uint64_t addr, size_t n, Fn&& fn) const;
 
     RegionMap regions_;
+    std::map<uintptr_t, BorrowWindow> borrowed_;  // by native page address
+    uint64_t nextBorrow_ = 0x60000000;
     std::vector<std::pair<uint64_t, uint64_t>> flushes_;
     mutable uint64_t queryCount_ = 0;
 };

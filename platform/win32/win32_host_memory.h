@@ -11,6 +11,7 @@ public:
     bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) override;
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
+    HostAddr addressOf(const void* bytes, size_t n) override;
 
 protected:
     void copyOut(HostAddr addr, void* dst, size_t n) const override;

@@ -1,0 +1,95 @@
+#include "sim/sim_display.h"
+
+#include <algorithm>
+
+#include "host/host_layout.h"
+#include "sim/sim_host.h"
+
+namespace tarvek::sim {
+
+namespace layout = host_layout;
+
+SimDisplay::SimDisplay(SimHost& host, uint32_t width, uint32_t height, const Palette& palette)
+    : host_(host), width_(width), height_(height), stride_((width + 15) / 16 * 16 + 16) {
+    SimMemory& memory = host.memory();
+    display_ = host.heap().allocate(layout::display::kSize);
+    surface_ = host.heap().allocate(layout::bitmap::kSize);
+    pixels_ = host.heap().allocate(stride_ * height_);
+    memory.pokeU32(display_ + layout::display::kClassTableOffset, host.base() + layout::image::kDisplayClassTable);
+    memory.pokeU32(display_ + layout::display::kSurface, surface_);
+    memory.pokeU32(surface_ + layout::bitmap::kClass, host.base() + layout::image::kBitmapClassTable);
+    memory.pokeU32(surface_ + 0x4, 1);
+    memory.pokeU32(surface_ + layout::bitmap::kPixels, pixels_);
+    memory.pokeU32(surface_ + layout::bitmap::kBitsPerPixel, 8);
+    memory.pokeU32(surface_ + layout::bitmap::kStride, stride_);
+    memory.pokeU32(surface_ + layout::bitmap::kWidth, width_);
+    memory.pokeU32(surface_ + layout::bitmap::kHeight, height_);
+    setClip(ClipRect{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)});
+    setPalette(palette);
+}
+
+void SimDisplay::setPalette(const Palette& palette) {
+    SimMemory& memory = host_.memory();
+    memory.poke(display_ + layout::display::kPalette, palette.data(), palette.size());
+    const std::vector<uint8_t> table = hostTranslucencyTable(palette);
+    memory.poke(display_ + layout::display::kTranslucency, table.data(), table.size());
+}
+
+Palette SimDisplay::palette() const {
+    Palette palette;
+    host_.memory().peek(display_ + layout::display::kPalette, palette.data(), palette.size());
+    return palette;
+}
+
+void SimDisplay::setScroll(int32_t x, int32_t y) {
+    host_.memory().pokeI32(display_ + layout::display::kScroll, x);
+    host_.memory().pokeI32(display_ + layout::display::kScroll + 4, y);
+}
+
+void SimDisplay::setClip(const ClipRect& clip) {
+    const int32_t words[4] = {clip.left, clip.top, clip.right, clip.bottom};
+    host_.memory().poke(surface_ + layout::bitmap::kClip, words, sizeof words);
+}
+
+void SimDisplay::paintBackground() {
+    const Palette colours = palette();
+    uint8_t* pixels = host_.memory().span(pixels_, size_t{stride_} * height_);
+    const uint32_t ground = height_ - height_ / 4;
+    for (uint32_t y = 0; y < height_; ++y) {
+        for (uint32_t x = 0; x < width_; ++x) {
+            uint8_t colour;
+            if (y < ground) {
+                const int shade = static_cast<int>(y * 120 / ground);
+                colour = nearestPaletteEntry(colours, 40 + shade / 2, 60 + shade, 140 + shade);
+            } else {
+                // Soil with a stripe pattern so that blends over it differ from blends over sky.
+                colour = ((x / 6 + y / 3) % 4 == 0) ? nearestPaletteEntry(colours, 60, 140, 40)
+                                                    : nearestPaletteEntry(colours, 120, 80, 40);
+            }
+            pixels[size_t{y} * stride_ + x] = colour;
+        }
+    }
+}
+
+std::vector<uint8_t> SimDisplay::pixels() const {
+    std::vector<uint8_t> out(size_t{width_} * height_);
+    for (uint32_t y = 0; y < height_; ++y)
+        host_.memory().peek(pixels_ + y * stride_, out.data() + size_t{y} * width_, width_);
+    return out;
+}
+
+Canvas8 surfaceCanvas(SimMemory& memory, HostAddr display) {
+    const HostAddr surface = memory.peekU32(display + layout::display::kSurface);
+    Canvas8 canvas;
+    canvas.stride = memory.peekU32(surface + layout::bitmap::kStride);
+    const uint32_t height = memory.peekU32(surface + layout::bitmap::kHeight);
+    canvas.pixels = memory.span(memory.peekU32(surface + layout::bitmap::kPixels), size_t{canvas.stride} * height);
+    const int32_t width = static_cast<int32_t>(memory.peekU32(surface + layout::bitmap::kWidth));
+    int32_t clip[4];
+    memory.peek(surface + layout::bitmap::kClip, clip, sizeof clip);
+    canvas.clip = ClipRect{std::max(clip[0], 0), std::max(clip[1], 0), std::min(clip[2], width),
+                           std::min(clip[3], static_cast<int32_t>(height))};
+    return canvas;
+}
+
+}  // namespace tarvek::sim

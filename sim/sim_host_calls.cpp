@@ -1,0 +1,79 @@
+// Display and turn-timer calls: the game's own routine when the address is one of the game's,
+// otherwise the module routine registered there.
+#include <stdexcept>
+
+#include "host/host_layout.h"
+#include "sim/sim_display_routines.h"
+#include "sim/sim_host.h"
+#include "sim/sim_timer_routines.h"
+
+namespace tarvek::sim {
+namespace {
+
+namespace display = host_layout::display;
+namespace image = host_layout::image;
+
+template <typename Signature, typename... Args>
+auto callRegistered(const RoutineTable<Signature>& table, HostAddr routine, Args&&... args) {
+    const auto* found = table.find(routine);
+    // The game would jump into whatever lies there; a test wants to hear about it.
+    if (!found) throw std::logic_error("simulated host: call to an address that holds no routine");
+    return (*found)(std::forward<Args>(args)...);
+}
+
+}  // namespace
+
+int32_t SimHost::callDisplayText(HostAddr routine, HostAddr displayObject, const TextDraw& draw) {
+    if (routine == hostDisplayRoutine(display::kSlotText)) return hostDisplayText(memory_, displayObject, draw);
+    return callRegistered(routines_.text, routine, displayObject, draw);
+}
+
+void SimHost::callDisplayWideLine(HostAddr routine, HostAddr displayObject, int32_t x1, int32_t y1, int32_t x2,
+                                  int32_t y2, uint32_t colour, uint32_t width) {
+    if (routine != hostDisplayRoutine(display::kSlotWideLine))
+        return callRegistered(routines_.wideLine, routine, displayObject, x1, y1, x2, y2, colour, width);
+    if (!displayIdle_) hostDisplayLine(memory_, displayObject, x1, y1, x2, y2, colour, width);
+}
+
+void SimHost::callDisplayThinLine(HostAddr routine, HostAddr displayObject, int32_t x1, int32_t y1, int32_t x2,
+                                  int32_t y2, uint32_t colour) {
+    if (routine != hostDisplayRoutine(display::kSlotThinLine))
+        return callRegistered(routines_.thinLine, routine, displayObject, x1, y1, x2, y2, colour);
+    if (!displayIdle_) hostDisplayLine(memory_, displayObject, x1, y1, x2, y2, colour, 1);
+}
+
+void SimHost::callDisplaySprite(HostAddr routine, HostAddr displayObject, int32_t x, int32_t y, uint32_t flags,
+                                uint32_t sprite) {
+    if (routine != hostDisplayRoutine(display::kSlotSprite))
+        return callRegistered(routines_.sprite, routine, displayObject, x, y, flags, sprite);
+    if (!displayIdle_) hostDisplaySprite(memory_, displayObject, x, y, flags, sprite);
+}
+
+void SimHost::callDisplayBitmap(HostAddr routine, HostAddr displayObject, const BitmapDraw& draw) {
+    if (routine != hostDisplayRoutine(display::kSlotBitmap))
+        return callRegistered(routines_.bitmap, routine, displayObject, draw);
+    if (!displayIdle_) hostDisplayBitmap(memory_, displayObject, draw);
+}
+
+void SimHost::callDisplayFrameEnd(HostAddr routine, HostAddr displayObject) {
+    if (routine != hostDisplayRoutine(display::kSlotFrameEnd))
+        return callRegistered(routines_.frameEnd, routine, displayObject);
+    ++framesEnded_;
+}
+
+void SimHost::callTimerUpdate(HostAddr routine, HostAddr timer) {
+    if (routine == kHostBase + image::kTimerUpdate) return hostTimerUpdate(memory_, timer);
+    callRegistered(routines_.timerUpdate, routine, timer);
+}
+
+void SimHost::callTimerTeam(HostAddr routine, HostAddr timer, uint32_t team) {
+    if (routine == kHostBase + image::kTimerTeam) return hostTimerTeam(memory_, timer, team);
+    callRegistered(routines_.timerTeam, routine, timer, team);
+}
+
+HostAddr SimHost::callTimerRender(HostAddr routine, const TimerRender& render) {
+    if (routine == kHostBase + image::kTimerRender) return hostTimerRender(*this, render);
+    return callRegistered(routines_.timerRender, routine, render);
+}
+
+}  // namespace tarvek::sim

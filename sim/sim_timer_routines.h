@@ -1,0 +1,36 @@
+#pragma once
+// The game's turn-timer code: its three call sites in the image and the routines they call.
+#include <cstdint>
+
+#include "host/host_calls.h"
+#include "sim/sim_memory.h"
+
+namespace tarvek::sim {
+
+class SimHost;
+
+// Fields of the simulated timer and renderer objects beyond those the module reads.
+namespace sim_timer {
+constexpr uint32_t kSeconds = 0x2D4;
+constexpr uint32_t kRenderer = 0x2D8;
+constexpr uint32_t kBoxColour = 0x2DC;  // team colour the last box was drawn in
+constexpr uint32_t kRedraws = 0x2E0;    // times the update saw a redraw request
+constexpr uint32_t kObjectSize = 0x300;
+constexpr uint32_t kRendererSelector = 0x100;  // the colour selector of the last call
+constexpr uint32_t kRendererBitmap = 0x120;
+constexpr uint32_t kRendererSize = 0x124;
+constexpr uint32_t kBitmapWidth = 64;
+constexpr uint32_t kBitmapHeight = 20;
+}  // namespace sim_timer
+
+// Writes the call sites, with the code bytes around them, into the image.
+void layoutTimerCallSites(SimMemory& memory, HostAddr base);
+
+// Update (timer in ECX): a pending redraw request is taken and counted.
+void hostTimerUpdate(SimMemory& memory, HostAddr timer);
+// One team's box (timer in EAX, team in EDX): picks up the team's colour-table entry.
+void hostTimerTeam(SimMemory& memory, HostAddr timer, uint32_t team);
+// The bitmap renderer: draws the text in the colour the selector names into the renderer's bitmap.
+HostAddr hostTimerRender(SimHost& host, const TimerRender& render);
+
+}  // namespace tarvek::sim
