@@ -1,7 +1,11 @@
 #include "sim/sim_host.h"
 
+#include <cstring>
+#include <stdexcept>
+
 #include "host/host_context.h"
 #include "host/host_layout.h"
+#include "host/text.h"
 
 namespace tarvek::sim {
 
@@ -10,6 +14,18 @@ namespace image = host_layout::image;
 SimHost::SimHost() {
     memory_.map(kHostBase, kHostImageSize, protection::ExecuteRead);
     memory_.pokeU32(kHostBase + image::kWormHandleMessageEntry, kHostBase + image::kWormHandleMessage);
+    redirectCallSite(kHostBase + image::kChatSendSite, kHostBase + image::kChatSend);
+    // The game's chat-send routine: chat object in ECX, text in EAX, one stack argument.
+    defineHostRoutine(kHostBase + image::kChatSend, [this](SimCall& call) {
+        std::string text;
+        for (HostAddr at = call.eax; at != 0; ++at) {
+            const auto byte = memory_.readU8(at);
+            if (!byte || *byte == 0) break;
+            text.push_back(static_cast<char>(*byte));
+        }
+        chatSends_.push_back(std::move(text));
+        return 1u;
+    });
     bindHost(memory_, *this, kHostBase);
 }
 
@@ -22,10 +38,46 @@ void SimHost::unmapScheme() {
     memory_.setProtection(page, kPageSize, protection::NoAccess);
 }
 
+HostAddr SimHost::nextRoutineAddress() {
+    const HostAddr address = nextRoutine_;
+    nextRoutine_ += 0x10;
+    return address;
+}
+
 HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
-    const HostAddr address = kModuleRoutineBase + static_cast<HostAddr>(routines_.size()) * 0x10;
+    const HostAddr address = nextRoutineAddress();
     routines_[address] = std::move(routine);
     return address;
+}
+
+void SimHost::defineHostRoutine(HostAddr address, CodeRoutine routine) { code_[address] = std::move(routine); }
+
+HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
+    const HostAddr address = nextRoutineAddress();
+    code_[address] = std::move(routine);
+    return address;
+}
+
+uint32_t SimHost::callCode(HostAddr target, SimCall& call) {
+    const auto routine = code_.find(target);
+    if (routine == code_.end()) throw std::logic_error("simulated host: call to 0x" + hexLower(target) + ", where no code is");
+    return routine->second(call);
+}
+
+uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
+    uint8_t bytes[5];
+    if (!memory_.read(site, bytes, sizeof bytes) || bytes[0] != 0xE8)
+        throw std::logic_error("simulated host: no call instruction at 0x" + hexLower(site));
+    int32_t displacement;
+    std::memcpy(&displacement, bytes + 1, 4);
+    return callCode(site + 5 + static_cast<uint32_t>(displacement), call);
+}
+
+HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
+    const HostAddr previous = site + 5 + memory_.peekU32(site + 1);
+    memory_.pokeU8(site, 0xE8);
+    memory_.pokeU32(site + 1, routine - (site + 5));
+    return previous;
 }
 
 HostAddr SimHost::patchWormHandler(HostAddr routine) {
@@ -44,6 +96,8 @@ void SimHost::clearCallRecords() {
     hostHandled_.clear();
     wormDraws_.clear();
     ropeDraws_.clear();
+    chatPrints_.clear();
+    chatSends_.clear();
 }
 
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
@@ -54,6 +108,12 @@ void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, 
     }
     const auto routine = routines_.find(handler);
     if (routine != routines_.end()) routine->second(worm, sender, messageType, size, data);
+}
+
+void SimHost::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) {
+    if (routine != kHostBase + image::kChatPrint)
+        throw std::logic_error("simulated host: chat print through 0x" + hexLower(routine));
+    chatPrints_.push_back(ChatPrint{routine, chatObject, printWord, text});
 }
 
 void SimHost::drawWorm(HostAddr wormImage) { wormDraws_.push_back(wormImage); }
