@@ -167,7 +167,25 @@ constexpr uint32_t kTimerTeamSite = 0x15EF2C;
 constexpr uint32_t kTimerTeam = 0x15E650;
 constexpr uint32_t kTimerRenderSite = 0x15F30B;
 constexpr uint32_t kTimerRender = 0xFB070;
+// Chat: the call of the chat-send routine that the chat hook replaces, the chat print routine,
+// and the pointer through which the current chat object is found.
+constexpr uint32_t kChatSendSite = 0x12C1AE;
+constexpr uint32_t kChatSend = 0x12B730;
+constexpr uint32_t kChatPrint = 0x12ACB0;
+constexpr uint32_t kChatLookup = 0x3A0884;
 }  // namespace image
+
+namespace chat_lookup {
+constexpr uint32_t kChatObject = 0xA0;
+constexpr uint32_t kReadableSpan = 0xA4;
+}  // namespace chat_lookup
+
+namespace chat {
+constexpr uint32_t kPrintWord = 0x298;  // passed to the chat print routine
+constexpr uint32_t kPrintSpan = 0x29C;  // what the print routine needs readable
+constexpr uint32_t kWorld = 0x488;
+constexpr uint32_t kReadableSpan = 0x48C;
+}  // namespace chat
 
 namespace message {
 constexpr uint32_t kFrame = 2;

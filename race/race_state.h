@@ -67,6 +67,14 @@ bool advanceGhost(size_t slot);
 // Enters the worm in the round roster; true when this starts a new round.
 bool noteTurn(const WormView& worm);
 
+// Ghosts that arrive while the race runs: the slot's cursor moves to the frame of its current
+// segment that the live worm has reached (its movement start plus raceFrames).
+void alignGhostToRace(size_t slot);
+
+// Puts a new recording into the slot (the old one is freed): the slot's cursors start over, its
+// comparison is dropped, and during a running race the new ghost joins it at once.
+void replaceGhostRecording(size_t slot, GhostRecording&& replacement);
+
 // The live race clock compared with ghost clocks.
 uint64_t liveRaceClock();
 

@@ -1,10 +1,12 @@
 #pragma once
 // The simulated host game: its image (class tables, call sites, scheme byte), a heap for game
 // objects, and the routines the module calls. The game's calls go through what the module may
-// have patched: worm messages and display calls through class-table entries, the turn timer
-// through the E8 displacements of its call sites.
+// have patched: worm messages and display calls through class-table entries, chat and turn
+// timer through the E8 displacements of their call sites.
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "host/host_calls.h"
@@ -32,13 +34,32 @@ struct WormMessage {
     HostAddr data = 0;
 };
 
+// The registers a routine entered through a call site sees, and the arguments on its stack
+// (first argument first). The routine's result is what it leaves in EAX.
+struct SimCall {
+    uint32_t eax = 0;
+    uint32_t ecx = 0;
+    uint32_t edx = 0;
+    uint32_t ebx = 0;
+    uint32_t esi = 0;
+    uint32_t edi = 0;
+    std::vector<uint32_t> stackArguments;
+};
+
+struct ChatPrint {
+    HostAddr routine = 0;
+    HostAddr chatObject = 0;
+    uint32_t printWord = 0;
+    std::string text;
+};
+
 struct RopeDraw {
     HostAddr worm = 0;
     uint32_t colourEntry9 = 0;
     uint32_t colourEntry7 = 0;
 };
 
-// Module routines by call contract.
+// Module routines reached through class tables, one table per call contract.
 struct SimRoutines {
     RoutineTable<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)> worm;
     RoutineTable<int32_t(HostAddr display, const TextDraw& draw)> text;
@@ -48,14 +69,12 @@ struct SimRoutines {
     RoutineTable<void(HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite)> sprite;
     RoutineTable<void(HostAddr display, const BitmapDraw& draw)> bitmap;
     RoutineTable<void(HostAddr display)> frameEnd;
-    RoutineTable<void(HostAddr timer)> timerUpdate;
-    RoutineTable<void(HostAddr timer, uint32_t team)> timerTeam;
-    RoutineTable<HostAddr(const TimerRender& render)> timerRender;
 };
 
 class SimHost : public HostCalls {
 public:
     using WormRoutine = std::function<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)>;
+    using CodeRoutine = std::function<uint32_t(SimCall& call)>;
 
     // Maps the image and binds this host as the module's host.
     SimHost();
@@ -72,10 +91,10 @@ public:
     void setSchemeTurnTime(int8_t rawByte);
     void unmapScheme();
 
-    // Registers a module routine under a new synthetic address.
+    // Registers a module routine for a class-table call contract under a new synthetic address.
     template <typename Signature>
     HostAddr registerRoutine(RoutineTable<Signature> SimRoutines::*table, std::function<Signature> routine) {
-        const HostAddr address = kModuleRoutineBase + nextRoutine_++ * 0x10;
+        const HostAddr address = nextRoutineAddress();
         (routines_.*table).add(address, std::move(routine));
         return address;
     }
@@ -84,10 +103,20 @@ public:
     // A class-table entry as a hook patch leaves it: routine in the entry, the old entry returned.
     HostAddr replaceTableEntry(HostAddr entry, HostAddr routine);
     HostAddr patchWormHandler(HostAddr routine);
-    // A call site as a hook patch leaves it: E8 to routine, the old target returned.
-    HostAddr replaceCallTarget(HostAddr site, HostAddr routine);
     // The game's own routine behind a display class-table slot.
     HostAddr hostDisplayRoutine(uint32_t slot) const { return kHostBase + kDisplayRoutines + slot * 0x10; }
+
+    // Code reached through call sites: the game's own routines at image addresses, and module
+    // routines under new synthetic addresses.
+    void defineHostRoutine(HostAddr address, CodeRoutine routine);
+    HostAddr registerCodeRoutine(CodeRoutine routine);
+    // Runs the routine at target; an address without code fails loudly, as it would crash the game.
+    uint32_t callCode(HostAddr target, SimCall& call);
+    // Executes the 5-byte call at site as the game does: decodes its E8 displacement and calls
+    // whatever the call now reaches, so a routine patched there runs in place of the game's.
+    uint32_t executeCallSite(HostAddr site, SimCall& call);
+    // Points the call at site to routine, the way a hook patch leaves it; returns the old target.
+    HostAddr redirectCallSite(HostAddr site, HostAddr routine);
 
     // Sends a message to a worm through the worm class table.
     void sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender = 0, uint32_t size = 0, HostAddr data = 0);
@@ -96,6 +125,10 @@ public:
     const std::vector<WormMessage>& hostHandlerMessages() const { return hostHandled_; }
     const std::vector<HostAddr>& wormDraws() const { return wormDraws_; }
     const std::vector<RopeDraw>& ropeDraws() const { return ropeDraws_; }
+    // Lines given to the chat print routine, in order.
+    const std::vector<ChatPrint>& chatPrints() const { return chatPrints_; }
+    // Lines the game's chat-send routine received (sent on to the other players), in order.
+    const std::vector<std::string>& chatSends() const { return chatSends_; }
     uint32_t framesEnded() const { return framesEnded_; }
     void clearCallRecords();
 
@@ -103,6 +136,7 @@ public:
                          HostAddr data) override;
     void drawWorm(HostAddr wormImage) override;
     void drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) override;
+    void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) override;
 
     int32_t callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) override;
     void callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
@@ -113,23 +147,24 @@ public:
                            uint32_t sprite) override;
     void callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) override;
     void callDisplayFrameEnd(HostAddr routine, HostAddr display) override;
-
-    // The turn timer's routines; the game's own at their image offsets, the module's registered.
-    void callTimerUpdate(HostAddr routine, HostAddr timer);
-    void callTimerTeam(HostAddr routine, HostAddr timer, uint32_t team);
     HostAddr callTimerRender(HostAddr routine, const TimerRender& render) override;
 
     // When set, the game's own display routines return at once (measuring the module alone).
     void setDisplayRoutinesIdle(bool idle) { displayIdle_ = idle; }
 
 private:
+    HostAddr nextRoutineAddress();
+
     SimMemory memory_;
     SimHeap heap_{memory_, kHeapBase};
     SimRoutines routines_;
-    uint32_t nextRoutine_ = 0;
+    std::map<HostAddr, CodeRoutine> code_;
+    HostAddr nextRoutine_ = kModuleRoutineBase;
     std::vector<WormMessage> hostHandled_;
     std::vector<HostAddr> wormDraws_;
     std::vector<RopeDraw> ropeDraws_;
+    std::vector<ChatPrint> chatPrints_;
+    std::vector<std::string> chatSends_;
     uint32_t framesEnded_ = 0;
     bool displayIdle_ = false;
 };

@@ -1,17 +1,15 @@
-// Display and turn-timer calls: the game's own routine when the address is one of the game's,
-// otherwise the module routine registered there.
+// Display calls: the game's own routine when the address is one of the game's, otherwise the
+// module routine registered there. The timer renderer is code reached like any call site's.
 #include <stdexcept>
 
 #include "host/host_layout.h"
 #include "sim/sim_display_routines.h"
 #include "sim/sim_host.h"
-#include "sim/sim_timer_routines.h"
 
 namespace tarvek::sim {
 namespace {
 
 namespace display = host_layout::display;
-namespace image = host_layout::image;
 
 template <typename Signature, typename... Args>
 auto callRegistered(const RoutineTable<Signature>& table, HostAddr routine, Args&&... args) {
@@ -61,19 +59,12 @@ void SimHost::callDisplayFrameEnd(HostAddr routine, HostAddr displayObject) {
     ++framesEnded_;
 }
 
-void SimHost::callTimerUpdate(HostAddr routine, HostAddr timer) {
-    if (routine == kHostBase + image::kTimerUpdate) return hostTimerUpdate(memory_, timer);
-    callRegistered(routines_.timerUpdate, routine, timer);
-}
-
-void SimHost::callTimerTeam(HostAddr routine, HostAddr timer, uint32_t team) {
-    if (routine == kHostBase + image::kTimerTeam) return hostTimerTeam(memory_, timer, team);
-    callRegistered(routines_.timerTeam, routine, timer, team);
-}
-
+// Six stack arguments; the game's code also leaves the last one in ECX.
 HostAddr SimHost::callTimerRender(HostAddr routine, const TimerRender& render) {
-    if (routine == kHostBase + image::kTimerRender) return hostTimerRender(*this, render);
-    return callRegistered(routines_.timerRender, routine, render);
+    SimCall call;
+    call.ecx = render.out;
+    call.stackArguments = {render.renderer, render.colour, render.text, render.reserved1, render.reserved2, render.out};
+    return callCode(routine, call);
 }
 
 }  // namespace tarvek::sim

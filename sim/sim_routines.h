@@ -1,6 +1,6 @@
 #pragma once
-// Routines the simulated game can call by address: the module's routines (and the stand-ins for
-// its register thunks) are registered here under synthetic addresses, one table per call contract.
+// Module routines the simulated game calls through its class tables, registered under synthetic
+// addresses, one table per call contract.
 #include <functional>
 #include <map>
 
@@ -20,9 +20,5 @@ public:
 private:
     std::map<HostAddr, std::function<Signature>> routines_;
 };
-
-// The target of the 5-byte E8 call at site, as the processor would compute it; 0 when the bytes
-// there are not such a call.
-HostAddr callSiteTarget(const HostMemory& memory, HostAddr site);
 
 }  // namespace tarvek::sim

@@ -44,10 +44,16 @@ uint32_t SimTurnTimer::renderedColourSelector() const {
 void SimTurnTimer::runFrame() {
     SimMemory& memory = host_.memory();
     const HostAddr base = host_.base();
-    host_.callTimerUpdate(callSiteTarget(memory, base + layout::image::kTimerUpdateSite), timer_);
-    host_.callTimerTeam(callSiteTarget(memory, base + layout::image::kTimerTeamSite), timer_, team_);
-    const HostAddr bitmap = host_.callTimerRender(callSiteTarget(memory, base + layout::image::kTimerRenderSite),
-                                                  TimerRender{renderer_, 7, text_, 0, 0, 0});
+    SimCall update;
+    update.ecx = timer_;
+    host_.executeCallSite(base + layout::image::kTimerUpdateSite, update);
+    SimCall team;
+    team.eax = timer_;
+    team.edx = team_;
+    host_.executeCallSite(base + layout::image::kTimerTeamSite, team);
+    SimCall render;
+    render.stackArguments = {renderer_, 7, text_, 0, 0, 0};
+    const HostAddr bitmap = host_.executeCallSite(base + layout::image::kTimerRenderSite, render);
 
     const Canvas8 canvas = surfaceCanvas(memory, display_);
     const ClipRect box{4, canvas.clip.bottom - kBoxHeight - 4, 4 + kBoxWidth, canvas.clip.bottom - 4};

@@ -1,5 +1,6 @@
 #include "sim/sim_timer_routines.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,7 @@ void writeCall(SimMemory& memory, HostAddr site, HostAddr target) {
     memory.poke(site + 1, &displacement, 4);
 }
 
-}  // namespace
-
-void layoutTimerCallSites(SimMemory& memory, HostAddr base) {
+void layoutCallSites(SimMemory& memory, HostAddr base) {
     namespace image = layout::image;
     writeCall(memory, base + image::kTimerUpdateSite, base + image::kTimerUpdate);
     memory.pokeBytes(base + image::kTimerTeamSite - 4, {0x8B, 0xC1, 0x8B, 0xD7});
@@ -86,6 +85,27 @@ HostAddr hostTimerRender(SimHost& host, const TimerRender& render) {
              nearestPaletteEntry(palette, 24, 24, 24));
     if (render.out) memory.pokeU32(render.out, static_cast<uint32_t>(extent.width));
     return bitmap;
+}
+
+}  // namespace
+
+void defineTimerCode(SimHost& host) {
+    namespace image = layout::image;
+    const HostAddr base = host.base();
+    layoutCallSites(host.memory(), base);
+    host.defineHostRoutine(base + image::kTimerUpdate, [&host](SimCall& call) {
+        hostTimerUpdate(host.memory(), call.ecx);
+        return call.eax;
+    });
+    host.defineHostRoutine(base + image::kTimerTeam, [&host](SimCall& call) {
+        hostTimerTeam(host.memory(), call.eax, call.edx);
+        return call.eax;
+    });
+    host.defineHostRoutine(base + image::kTimerRender, [&host](SimCall& call) {
+        const auto& stack = call.stackArguments;
+        if (stack.size() != 6) throw std::logic_error("simulated host: the timer renderer takes six arguments");
+        return hostTimerRender(host, TimerRender{stack[0], stack[1], stack[2], stack[3], stack[4], stack[5]});
+    });
 }
 
 }  // namespace tarvek::sim

@@ -23,14 +23,12 @@ constexpr uint32_t kBitmapWidth = 64;
 constexpr uint32_t kBitmapHeight = 20;
 }  // namespace sim_timer
 
-// Writes the call sites, with the code bytes around them, into the image.
-void layoutTimerCallSites(SimMemory& memory, HostAddr base);
-
-// Update (timer in ECX): a pending redraw request is taken and counted.
-void hostTimerUpdate(SimMemory& memory, HostAddr timer);
-// One team's box (timer in EAX, team in EDX): picks up the team's colour-table entry.
-void hostTimerTeam(SimMemory& memory, HostAddr timer, uint32_t team);
-// The bitmap renderer: draws the text in the colour the selector names into the renderer's bitmap.
-HostAddr hostTimerRender(SimHost& host, const TimerRender& render);
+// Writes the call sites, with the code bytes around them, into the image and defines the game's
+// routines they call:
+// - update (timer in ECX): a pending redraw request is taken and counted;
+// - one team's box (timer in EAX, team in EDX): picks up the team's colour-table entry;
+// - the bitmap renderer (TimerRender on the stack): draws the text in the colour the selector
+//   names into the renderer's bitmap and returns that bitmap.
+void defineTimerCode(SimHost& host);
 
 }  // namespace tarvek::sim
