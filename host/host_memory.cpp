@@ -1,5 +1,6 @@
 #include "host/host_memory.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tarvek {
@@ -42,6 +43,31 @@ bool HostMemory::writeIfWritable(HostAddr addr, const void* src, size_t n) {
 bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {
     if (!isReadable(addr, n)) return false;
     copyOut(addr, dst, n);
+    return true;
+}
+
+namespace {
+
+// The bytes from the first row's start to the last row's end; 0 when there is nothing to cover.
+uint64_t rowsSpan(uint32_t stride, uint32_t rowBytes, uint32_t rows) {
+    if (rows == 0 || rowBytes == 0 || (rows > 1 && stride < rowBytes)) return 0;
+    return uint64_t{rows - 1} * stride + rowBytes;
+}
+
+}  // namespace
+
+bool HostMemory::readRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const {
+    const uint64_t span = rowsSpan(stride, rowBytes, rows);
+    if (span == 0 || span > SIZE_MAX || !isReadable(addr, static_cast<size_t>(span))) return false;
+    for (uint32_t row = 0; row < rows; ++row) copyOut(addr + row * stride, dst + size_t{row} * rowBytes, rowBytes);
+    return true;
+}
+
+bool HostMemory::writeRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, const uint8_t* src) {
+    const uint64_t span = rowsSpan(stride, rowBytes, rows);
+    if (span == 0 || span > SIZE_MAX || !isWritable(addr, static_cast<size_t>(span))) return false;
+    for (uint32_t row = 0; row < rows; ++row)
+        if (!write(addr + row * stride, src + size_t{row} * rowBytes, rowBytes)) return false;
     return true;
 }
 

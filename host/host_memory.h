@@ -45,6 +45,8 @@ public:
 
     // Guarded read: copies n bytes into dst, or returns false and leaves dst untouched.
     bool read(HostAddr addr, void* dst, size_t n) const;
+    // rows rows of rowBytes bytes, stride bytes apart, checked as one range and packed into dst.
+    bool readRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const;
     std::optional<uint32_t> readU32(HostAddr addr) const;
     std::optional<int32_t> readI32(HostAddr addr) const;
     std::optional<uint16_t> readU16(HostAddr addr) const;
@@ -62,6 +64,8 @@ public:
     virtual void flushCode(HostAddr addr, size_t n) = 0;
     // Guarded write: writes only when the whole range is writable.
     bool writeIfWritable(HostAddr addr, const void* src, size_t n);
+    // The counterpart of readRows: packed rows from src, written only when all of them can be.
+    bool writeRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, const uint8_t* src);
 
     // The host address of n bytes of the module's own memory that a host routine reads or writes
     // during a call (a worm image, a bitmap, a text); 0 when the host cannot reach them.
