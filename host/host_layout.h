@@ -19,6 +19,9 @@ constexpr uint32_t kReadableSpan = 260;       // the part of the worm the saved 
 
 namespace world {
 constexpr uint32_t kWatched = 0x4;
+// The watched pointer names the display object the world draws on: the one object whose
+// change the driver already watches, so caches are checked against it.
+constexpr uint32_t kDisplay = kWatched;
 constexpr uint32_t kLandscape = 0x20;
 constexpr uint32_t kGameState = 0x24;
 constexpr uint32_t kFrameCounter = 0x5CC;
@@ -30,6 +33,10 @@ namespace game_state {
 constexpr uint32_t kFeedbackGateByte = 0xDB48;
 constexpr uint32_t kFeedbackGateWord = 0xEF3C;
 }  // namespace game_state
+
+namespace display {
+constexpr uint32_t kPalette = 0x358D;  // 256 entries of red, green, blue, flags
+}  // namespace display
 
 namespace image {
 constexpr uint32_t kSchemeTurnTime = 0x48DAF6;
