@@ -2,6 +2,7 @@
 
 #include "ghostdata/ghost_recording.h"
 #include "host/settings.h"
+#include "presentation/ghost_graphics.h"
 #include "race/frame_driver.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
@@ -22,6 +23,7 @@ void resetModuleRaceState() {
     blueGhost() = GhostRecording{};
     resetFrameDriver();
     resetRaceState();
+    dropCachedGhostGraphics();
 }
 
 }  // namespace tarvek::sim
