@@ -33,25 +33,21 @@ TEST(InverseColourCube, EqualsTheNearestEntryRuleCellByCell) {
 }
 
 TEST(InverseColourCube, WeightsAndTies) {
-    struct Case {
-        uint8_t entry5[3], entry9[3];
-        uint32_t blueCell;
-        uint8_t expected;
-    };
-    const Case cases[] = {
-        {{0, 0, 8}, {0, 0, 0}, 1, 5},    // cell colour (0, 0, 4): equal distance, the lower index
+    // Entries 5 and 9 against the other (white) entries; cell (0, 0, blue) is the colour (0, 0, 4·blue).
+    const struct { uint8_t entry5[3], entry9[3]; uint32_t blue; uint8_t nearest; } cases[] = {
+        {{0, 0, 8}, {0, 0, 0}, 1, 5},    // equal distance: the lower index
         {{12, 0, 0}, {0, 12, 0}, 0, 5},  // red weighs 3, green 4
         {{0, 8, 0}, {0, 0, 12}, 0, 9},   // 4·8² > 1·12²
         {{0, 0, 16}, {0, 8, 0}, 0, 5},   // 1·16² = 4·8²: a tie
     };
     auto cube = std::make_unique<InverseColourCube>();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Palette palette;
         for (size_t entry = 1; entry < kPaletteEntries; ++entry) setEntry(palette, entry, 255, 255, 255);
         setEntry(palette, 5, c.entry5[0], c.entry5[1], c.entry5[2]);
         setEntry(palette, 9, c.entry9[0], c.entry9[1], c.entry9[2]);
         buildInverseColourCube(palette, *cube);
-        EXPECT_EQ((*cube)[cubeIndex(0, 0, c.blueCell)], c.expected) << int(c.expected);
+        EXPECT_EQ((*cube)[cubeIndex(0, 0, c.blue)], c.nearest);
     }
 }
 

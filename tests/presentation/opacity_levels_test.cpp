@@ -23,19 +23,14 @@ TEST(OpacityLevels, LevelOpacities) {
 }
 
 TEST(OpacityLevels, TintColours) {
-    struct Case {
-        GhostLook look;
-        uint8_t brightest;  // a grey entry that sets the palette's highest channel
-        uint8_t colour[3];
-        int32_t expected[3];
-    };
-    const Case cases[] = {
+    // brightest: a grey entry that sets the palette's highest channel.
+    const struct { GhostLook look; uint8_t brightest, colour[3]; int32_t expected[3]; } cases[] = {
         {look(100, false, 0, false, 50), 255, {200, 100, 50}, {190, 103, 35}},
         {look(100, false, 0, true, 50), 255, {200, 100, 50}, {131, 115, 106}},
         {look(100, false, 0, false, 100), 100, {100, 100, 100}, {100, 78, 14}},  // red 118 capped at 100
         {look(100, false, 0, true, 0), 255, {200, 100, 50}, {200, 100, 50}},      // tint switched off
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Palette palette;
         setEntry(palette, 1, c.brightest, c.brightest, c.brightest);
         setEntry(palette, 2, c.colour[0], c.colour[1], c.colour[2]);

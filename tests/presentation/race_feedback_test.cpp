@@ -25,38 +25,24 @@ TEST(RaceFeedback, SecondsAndLines) {
     EXPECT_EQ(formatSeconds(5, 0), "nan");
     EXPECT_EQ(formatSeconds(1999, 1000), "+2.00s");  // 99.9 hundredths round up into the next second
 
-    struct Line {
-        const char* label;
-        bool enabled;
-        int64_t gap;
-        const char* text;
-        uint32_t status;
-    };
-    const Line lines[] = {{"WR", true, 0, "WR 0.00s EVEN", 0},    {"WR", true, -75, "WR 1.50s AHEAD", 1},
-                          {"WR", true, 1, "WR 0.02s BEHIND", 2},  {"BLUE", false, 51, "", 0},
-                          {"", true, -5, "", 0}};
-    for (const Line& c : lines) {
+    const struct { const char* label; bool enabled; int64_t gap; const char* text; uint32_t status; } lines[] = {
+        {"WR", true, 0, "WR 0.00s EVEN", 0}, {"WR", true, -75, "WR 1.50s AHEAD", 1}, {"WR", true, 1, "WR 0.02s BEHIND", 2},
+        {"BLUE", false, 51, "", 0},          {"", true, -5, "", 0}};
+    for (const auto& c : lines) {
         const FeedbackLine line = formatFeedbackLine(c.label, c.enabled, c.gap);
         EXPECT_EQ(std::pair(line.text, line.status), std::pair(std::string(c.text), c.status));
     }
 }
 
 TEST(RaceFeedback, GapArithmetic) {
-    struct Turn {
-        uint64_t ghostClock;
-        int64_t delta;
-        uint32_t segment;
-        uint64_t turnFrames, moving;
-        int64_t gap;
-    };
-    const Turn turns[] = {
+    const struct { uint64_t ghostClock; int64_t delta; uint32_t segment; uint64_t turnFrames, moving; int64_t gap; } turns[] = {
         {100, 7, 0, 500, 50, 7},      // reached the segment end (clock 49): the delta
         {40, -3, 0, 500, 50, 9},      // fell short of it: 49 − 40
         {1000, 0, 2, 500, 600, 499},  // a segment longer than the turn ends with the turn
         {0, 5, 0, 500, 0, 5},         // a ghost that never moved ends at −1
         {0, 0, UINT32_MAX, UINT64_MAX / 2, 9, kMax},
     };
-    for (const Turn& c : turns) EXPECT_EQ(segmentTurnGap(c.ghostClock, c.delta, c.segment, c.turnFrames, c.moving), c.gap);
+    for (const auto& c : turns) EXPECT_EQ(segmentTurnGap(c.ghostClock, c.delta, c.segment, c.turnFrames, c.moving), c.gap);
 
     EXPECT_EQ(racedTimeGap(700, 100, 500), 400);
     EXPECT_EQ(racedTimeGap(100, 900, 500), -400);
@@ -97,10 +83,7 @@ protected:
     }
     ~EndOfTurnGapShow() override { gapMessageBoard().setOverlayInstalled(false); }
     static GhostRecording ghostOf(uint32_t frames) {
-        GhostRecording ghost;
-        ghost.frames.resize(frames);
-        ghost.segments = {{0, frames}};
-        ghost.movementStart = {10};
+        GhostRecording ghost{std::vector<GhostFrame>(frames), {{0, frames}}, {10}};
         return ghost;
     }
     std::string shown() {
