@@ -29,7 +29,7 @@ GhostRecording& blueGhost() {
 void resetGhostSlots(bool joinRunningRace) {
     emptySlot(goldGhost());
     emptySlot(blueGhost());
-    dropGhostNameTags();
+    dropCrownAndNameTags();
     resetGhostCursorsAndComparisons(joinRunningRace);
     resetDisciplineFlags();
 }

@@ -30,9 +30,15 @@ private:
 }  // namespace
 
 Settings readSettings(std::string_view modulePath) {
+    const std::string directory = moduleDirectoryOf(modulePath);
+    Settings s = readSettingsFile(joinModulePath(directory, "wkTarvek.ini"));
+    s.moduleDirectory = directory;
+    return s;
+}
+
+Settings readSettingsFile(const std::string& iniPath) {
     Settings s;
-    s.moduleDirectory = moduleDirectoryOf(modulePath);
-    s.iniPath = joinModulePath(s.moduleDirectory, "wkTarvek.ini");
+    s.iniPath = iniPath;
     const IniReader ini(s.iniPath);
 
     ini.boolean("General", "Enabled", s.enabled);

@@ -69,6 +69,8 @@ struct Settings {
 // Reads the settings of the module whose file path is modulePath: defaults, then every key of the
 // INI beside it, each clamped into its range.
 Settings readSettings(std::string_view modulePath);
+// The same from an INI file named directly (the tools' --settings).
+Settings readSettingsFile(const std::string& iniPath);
 
 // The module-wide record. Written by the init thread (loadSettings) and, for the race fields of
 // the current map, by the map selection; read everywhere else.

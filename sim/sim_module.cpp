@@ -5,6 +5,7 @@
 #include "ghostdata/ghost_recording.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/settings.h"
+#include "presentation/ghost_graphics.h"
 #include "race/frame_driver.h"
 #include "race/map_ghost_pipeline.h"
 #include "race/race_callouts.h"
@@ -31,6 +32,7 @@ void resetModuleRaceState() {
     blueGhost() = GhostRecording{};
     resetFrameDriver();
     resetRaceState();
+    dropCachedGhostGraphics();
 }
 
 }  // namespace tarvek::sim
