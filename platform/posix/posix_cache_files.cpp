@@ -1,6 +1,6 @@
 // POSIX twin of the Win32 file calls of the verified cache. Errors carry errno in place of the
 // Windows error number.
-#include "sync/cache_files.h"
+#include "platform/posix/posix_cache_files.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include "sync/sync_error.h"
 #include "sync/windows_error_text.h"
 
-namespace tarvek {
+namespace tarvek::posix {
 namespace {
 
 [[noreturn]] void fail(const char* call) {
@@ -36,9 +36,32 @@ void syncDirectoryOf(const std::filesystem::path& path) {
     if (status != 0) fail("MoveFileExW");
 }
 
+class PosixFileReader final : public CacheFileReader {
+public:
+    explicit PosixFileReader(const std::filesystem::path& path);
+    ~PosixFileReader() override;
+    bool size(uint64_t& bytes) const override;
+    size_t read(char* buffer, size_t count) override;
+
+private:
+    intptr_t handle_;
+};
+
+class PosixFileWriter final : public CacheFileWriter {
+public:
+    explicit PosixFileWriter(const std::filesystem::path& path);
+    ~PosixFileWriter() override;
+    void write(const char* data, size_t count) override;
+    void flushAndClose() override;
+
+private:
+    intptr_t handle_;
+    uint64_t written_ = 0;  // bytes written so far
+};
+
 }  // namespace
 
-CacheFileReader::CacheFileReader(const std::filesystem::path& path) {
+PosixFileReader::PosixFileReader(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
@@ -47,16 +70,16 @@ CacheFileReader::CacheFileReader(const std::filesystem::path& path) {
 #endif
 }
 
-CacheFileReader::~CacheFileReader() { ::close(fdOf(handle_)); }
+PosixFileReader::~PosixFileReader() { ::close(fdOf(handle_)); }
 
-bool CacheFileReader::size(uint64_t& bytes) const {
+bool PosixFileReader::size(uint64_t& bytes) const {
     struct stat info {};
     if (::fstat(fdOf(handle_), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     bytes = static_cast<uint64_t>(info.st_size);
     return true;
 }
 
-size_t CacheFileReader::read(char* buffer, size_t count) {
+size_t PosixFileReader::read(char* buffer, size_t count) {
     for (;;) {
         const ssize_t got = ::read(fdOf(handle_), buffer, count);
         if (got >= 0) return static_cast<size_t>(got);
@@ -64,17 +87,17 @@ size_t CacheFileReader::read(char* buffer, size_t count) {
     }
 }
 
-CacheFileWriter::CacheFileWriter(const std::filesystem::path& path) {
+PosixFileWriter::PosixFileWriter(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
 }
 
-CacheFileWriter::~CacheFileWriter() {
+PosixFileWriter::~PosixFileWriter() {
     if (handle_ >= 0) ::close(fdOf(handle_));
 }
 
-void CacheFileWriter::write(const char* data, size_t count) {
+void PosixFileWriter::write(const char* data, size_t count) {
     while (count > 0) {
         const ssize_t put = ::write(fdOf(handle_), data, count);
         if (put < 0 && errno == EINTR) continue;
@@ -95,12 +118,20 @@ void CacheFileWriter::write(const char* data, size_t count) {
     }
 }
 
-void CacheFileWriter::flushAndClose() {
+void PosixFileWriter::flushAndClose() {
     // The data and the size that reading it back needs; other metadata may follow later.
     if (::fdatasync(fdOf(handle_)) != 0) fail("FlushFileBuffers");
     const int fd = fdOf(handle_);
     handle_ = -1;
     if (::close(fd) != 0) fail("FlushFileBuffers");
+}
+
+std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path) {
+    return std::make_unique<PosixFileReader>(path);
+}
+
+std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path) {
+    return std::make_unique<PosixFileWriter>(path);
 }
 
 void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -123,4 +154,4 @@ uint64_t tickCountMs() {
     return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
 }
 
-}  // namespace tarvek
+}  // namespace tarvek::posix

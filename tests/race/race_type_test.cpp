@@ -2,7 +2,6 @@
 
 #include "host/log.h"
 #include "host/settings.h"
-#include "race/race_reset_seam.h"
 #include "race/race_type.h"
 #include "support/race_host.h"
 

@@ -1,10 +1,12 @@
-#include "sim/map_image_hash.h"
+#include "tools/support/map_image_hash.h"
 
 #include "ghostdata/map_hash.h"
 #include "sim/sim_bitmap.h"
 #include "sim/sim_world.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
+
+using namespace sim;
 namespace {
 
 constexpr uint32_t kExtraStride = 4;
@@ -43,4 +45,4 @@ std::optional<std::string> terrainHashOfImage(const NetpbmImage& terrain) {
     return hash.hash;
 }
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

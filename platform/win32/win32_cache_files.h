@@ -1,0 +1,19 @@
+#pragma once
+// Win32 files of the verified cache, and the clock and process id.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+#include "sync/cache_files.h"
+
+namespace tarvek::win32 {
+
+std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path);
+std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path);
+void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+void deleteFileQuietly(const std::filesystem::path& path) noexcept;
+bool isRegularFile(const std::filesystem::path& path) noexcept;
+uint32_t currentProcessId();
+uint64_t tickCountMs();
+
+}  // namespace tarvek::win32
