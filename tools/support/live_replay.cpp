@@ -65,7 +65,7 @@ uint32_t fittingTurnTime(const GhostRecording& live, const GhostRecording& refer
 std::vector<ReplayFrame> replayAgainstGhost(const GhostRecording& live, const GhostRecording& reference,
                                             const ReplayOptions& options) {
     SimHost host;
-    SimWorld world(host.heap());
+    SimWorld world(host.space());
     SimGame game(host, world);
     resetModuleRaceState();
     installFrameDriver(host);
