@@ -1,6 +1,7 @@
 // POSIX twin of the Win32 file calls of the verified cache. Errors carry errno in place of the
 // Windows error number.
-#include "platform/posix/posix_cache_files.h"
+#include "platform/posix/posix_platform.h"
+#include "sync/cache_files.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,7 +12,7 @@
 #include "sync/sync_error.h"
 #include "sync/windows_error_text.h"
 
-namespace tarvek::posix {
+namespace tarvek {
 namespace {
 
 [[noreturn]] void fail(const char* call) {
@@ -126,32 +127,32 @@ void PosixFileWriter::flushAndClose() {
     if (::close(fd) != 0) fail("FlushFileBuffers");
 }
 
-std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path) {
+std::unique_ptr<CacheFileReader> PosixPlatform::openCacheFile(const std::filesystem::path& path) const {
     return std::make_unique<PosixFileReader>(path);
 }
 
-std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path) {
+std::unique_ptr<CacheFileWriter> PosixPlatform::createCacheFile(const std::filesystem::path& path) const {
     return std::make_unique<PosixFileWriter>(path);
 }
 
-void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+void PosixPlatform::moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const {
     if (::rename(from.c_str(), to.c_str()) != 0) fail("MoveFileExW");
     syncDirectoryOf(to);
 }
 
-void deleteFileQuietly(const std::filesystem::path& path) noexcept { ::unlink(path.c_str()); }
+void PosixPlatform::deleteFileQuietly(const std::filesystem::path& path) const noexcept { ::unlink(path.c_str()); }
 
-bool isRegularFile(const std::filesystem::path& path) noexcept {
+bool PosixPlatform::isRegularFile(const std::filesystem::path& path) const noexcept {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-uint32_t currentProcessId() { return static_cast<uint32_t>(::getpid()); }
+uint32_t PosixPlatform::currentProcessId() const { return static_cast<uint32_t>(::getpid()); }
 
-uint64_t tickCountMs() {
+uint64_t PosixPlatform::tickCountMs() const {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
 }
 
-}  // namespace tarvek::posix
+}  // namespace tarvek

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "platform/win32/win32_cache_files.h"
+#include "platform/win32/win32_platform.h"
+#include "sync/cache_files.h"
 #include "sync/sync_error.h"
 #include "sync/windows_error_text.h"
 
@@ -94,29 +95,29 @@ void Win32FileWriter::flushAndClose() {
     handle_ = valueOf(INVALID_HANDLE_VALUE);
 }
 
-std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path) {
+std::unique_ptr<CacheFileReader> Win32Platform::openCacheFile(const std::filesystem::path& path) const {
     return std::make_unique<Win32FileReader>(path);
 }
 
-std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path) {
+std::unique_ptr<CacheFileWriter> Win32Platform::createCacheFile(const std::filesystem::path& path) const {
     return std::make_unique<Win32FileWriter>(path);
 }
 
-void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+void Win32Platform::moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const {
     if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         failFile("MoveFileExW");
 }
 
-void deleteFileQuietly(const std::filesystem::path& path) noexcept { DeleteFileW(path.c_str()); }
+void Win32Platform::deleteFileQuietly(const std::filesystem::path& path) const noexcept { DeleteFileW(path.c_str()); }
 
-bool isRegularFile(const std::filesystem::path& path) noexcept {
+bool Win32Platform::isRegularFile(const std::filesystem::path& path) const noexcept {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
-uint32_t currentProcessId() { return GetCurrentProcessId(); }
+uint32_t Win32Platform::currentProcessId() const { return GetCurrentProcessId(); }
 
-uint64_t tickCountMs() { return GetTickCount64(); }
+uint64_t Win32Platform::tickCountMs() const { return GetTickCount64(); }
 
 }  // namespace tarvek::win32
