@@ -17,7 +17,8 @@ CatalogServices& services() {
                                              std::chrono::steady_clock::now().time_since_epoch())
                                              .count());
         },
-        [] { return std::make_shared<CatalogSyncWorker>(); }};
+        // A worker needs the platform's services: the start-up binds a maker that has them.
+        [] { return std::shared_ptr<CatalogSyncWorker>(); }};
     return bound;
 }
 

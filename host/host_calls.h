@@ -32,16 +32,6 @@ struct TextDraw {
     HostAddr outHeight = 0;
 };
 
-// The turn-timer bitmap renderer (six stack arguments, callee-cleaned; returns a host bitmap).
-struct TimerRender {
-    HostAddr renderer = 0;  // the object whose display sits at +0x14
-    uint32_t colour = 0;    // the host's text colour selector (7 and 8 are the timer's)
-    HostAddr text = 0;
-    uint32_t reserved1 = 0;
-    uint32_t reserved2 = 0;
-    HostAddr out = 0;
-};
-
 class HostCalls {
 public:
     virtual ~HostCalls() = default;
@@ -58,19 +48,16 @@ public:
     // (chatObject, printWord, text, 0) with all four arguments on the stack, removed by the callee.
     virtual void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) = 0;
 
-    // Display class-table routines, called as members of display (layout in host_layout.h).
+    // Display class-table routines, called as members of display (contracts in host_layout.h).
     virtual int32_t callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) = 0;
-    virtual void callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
-                                     int32_t y2, uint32_t colour, uint32_t width) = 0;
-    virtual void callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
-                                     int32_t y2, uint32_t colour) = 0;
-    virtual void callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
-                                   uint32_t sprite) = 0;
+    // Slots 13, 14 and 19 return what the routine left in EAX.
+    virtual uint32_t callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                         int32_t y2, uint32_t colour, uint32_t width) = 0;
+    virtual uint32_t callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                         int32_t y2, uint32_t colour) = 0;
+    virtual uint32_t callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
+                                       uint32_t sprite) = 0;
     virtual void callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) = 0;
-    virtual void callDisplayFrameEnd(HostAddr routine, HostAddr display) = 0;
-
-    // The turn-timer bitmap renderer at routine; returns the bitmap object it drew (or 0).
-    virtual HostAddr callTimerRender(HostAddr routine, const TimerRender& render) = 0;
 };
 
 }  // namespace tarvek

@@ -19,11 +19,11 @@ uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
 
 }  // namespace
 
-HostAddr displayRoutine(HostAddr display, uint32_t slot) {
+HostAddr displayRoutine(HostAddr display, uint32_t tableOffset) {
     const HostMemory& memory = hostMemory();
-    const auto table = memory.readU32(display + layout::display::kClassTableOffset);
+    const auto table = memory.readU32(display + layout::display::kClassTable);
     if (!table) return 0;
-    return memory.readU32(*table + layout::display::slotEntry(slot)).value_or(0);
+    return memory.readU32(*table + tableOffset).value_or(0);
 }
 
 std::optional<ScreenPoint> displayScroll(HostAddr display) {
@@ -36,22 +36,22 @@ std::optional<DisplaySurface> displaySurface(HostAddr display) {
     namespace bitmap = layout::bitmap;
     const HostMemory& memory = hostMemory();
     const auto surface = memory.readU32(display + layout::display::kSurface);
-    uint8_t bytes[bitmap::kSize];
+    uint8_t bytes[bitmap::kClippedObjectSize];
     if (!surface || !memory.read(*surface, bytes, sizeof bytes)) return std::nullopt;
     DisplaySurface out;
     out.pixels = wordAt(bytes, bitmap::kPixels);
     out.stride = wordAt(bytes, bitmap::kStride);
     out.width = wordAt(bytes, bitmap::kWidth);
     out.height = wordAt(bytes, bitmap::kHeight);
-    if (out.width == 0 || out.height == 0 || out.width > bitmap::kMaxSide || out.height > bitmap::kMaxSide ||
+    if (out.width == 0 || out.height == 0 || out.width > layout::display::kMaxSurfaceSide || out.height > layout::display::kMaxSurfaceSide ||
         out.stride < out.width)
         return std::nullopt;
     const auto width = static_cast<int32_t>(out.width);
     const auto height = static_cast<int32_t>(out.height);
-    out.clipLeft = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClip)), 0, width);
-    out.clipTop = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClip + 4)), 0, height);
-    out.clipRight = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClip + 8)), 0, width);
-    out.clipBottom = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClip + 12)), 0, height);
+    out.clipLeft = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClipRect)), 0, width);
+    out.clipTop = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClipRect + 4)), 0, height);
+    out.clipRight = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClipRect + 8)), 0, width);
+    out.clipBottom = std::clamp(static_cast<int32_t>(wordAt(bytes, bitmap::kClipRect + 12)), 0, height);
     if (out.clipLeft >= out.clipRight || out.clipTop >= out.clipBottom) return std::nullopt;
     return out;
 }

@@ -7,8 +7,9 @@
 
 namespace tarvek {
 
-// The routine in a slot of the display's class table; 0 when the table cannot be read.
-HostAddr displayRoutine(HostAddr display, uint32_t slot);
+// The routine at an entry (host_layout::display_table) of the display's class table; 0 when the
+// table cannot be read.
+HostAddr displayRoutine(HostAddr display, uint32_t tableOffset);
 
 struct ScreenPoint {
     int32_t x = 0;

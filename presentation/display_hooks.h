@@ -1,27 +1,30 @@
 #pragma once
-// The module's routines in the display class table. Each takes the host's arguments, does the
-// module's work, and always calls the entry it replaced; nothing escapes into the host.
+// The module's routines in the display class table. The line and sprite routines take the host's
+// arguments, do the module's work and call the entry they replaced themselves, returning its
+// result; the overlay runs before the host's frame-end routine, which its entry then calls.
+// Nothing escapes into the host.
 #include <cstdint>
 
 #include "host/host_memory.h"
 
 namespace tarvek {
 
-// The entries the display hooks replaced, stored by the hook patch before the hooks can run.
+// The entries the line and sprite hooks replaced, stored by the hook patch before the hooks can
+// run.
 struct DisplayHookTargets {
     HostAddr wideLine = 0;  // slot 13
     HostAddr thinLine = 0;  // slot 14
     HostAddr sprite = 0;    // slot 19
-    HostAddr frameEnd = 0;  // slot 26
 };
 
 DisplayHookTargets& displayHookTargets();
 
-void onDisplayWideLine(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
-                       uint32_t width) noexcept;
-void onDisplayThinLine(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) noexcept;
-void onDisplaySprite(HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite) noexcept;
-// Draws the active end-of-turn gap message before the host ends its frame.
-void onDisplayFrameEnd(HostAddr display) noexcept;
+uint32_t onDisplayWideLine(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                           uint32_t width) noexcept;
+uint32_t onDisplayThinLine(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                           uint32_t colour) noexcept;
+uint32_t onDisplaySprite(HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite) noexcept;
+// Before slot 26: lines still batched are drawn, then the active end-of-turn gap message.
+void onDisplayOverlay(HostAddr display) noexcept;
 
 }  // namespace tarvek

@@ -53,7 +53,7 @@ uint32_t styleFor(uint32_t status) {
 // Renders the message into the box bitmap; false when it cannot be rendered or does not fit.
 bool renderMessage(GapBitmap& out, HostAddr display, const GapMessage& message, uint8_t background) {
     HostMemory& memory = hostMemory();
-    const HostAddr textRoutine = displayRoutine(display, layout::display::kSlotText);
+    const HostAddr textRoutine = displayRoutine(display, host_layout::display_table::kTextDraw);
     if (textRoutine == 0) return false;
     out.canvas.fill(0);
     out.text = message.text;
@@ -118,7 +118,7 @@ void drawGapMessage(HostAddr display) {
 
     const auto surface = displaySurface(display);
     const auto scroll = displayScroll(display);
-    const HostAddr bitmapRoutine = displayRoutine(display, layout::display::kSlotBitmap);
+    const HostAddr bitmapRoutine = displayRoutine(display, host_layout::display_table::kBitmapDraw);
     if (!surface || !scroll || bitmapRoutine == 0) return;
     const int32_t areaWidth = surface->clipRight - surface->clipLeft;
     const int32_t areaHeight = surface->clipBottom - surface->clipTop;

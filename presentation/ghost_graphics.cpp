@@ -7,7 +7,6 @@
 #include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
-#include "presentation/name_tag_reset.h"
 #include "presentation/name_tags.h"
 #include "race/frame_driver.h"
 #include "race/race_state.h"

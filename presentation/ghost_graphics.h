@@ -17,7 +17,6 @@ struct GhostGraphics {
     std::unique_ptr<OpacityLevelTables> tables;  // allocated at the first build, then reused
     bool built = false;
     HostAddr display = 0;
-    uint32_t level = 0;  // 0..5
 
     bool builtFor(HostAddr forDisplay) const { return built && display == forDisplay; }
     // The table of a level (levels above 5 draw through table 5); null unless built.
@@ -57,5 +56,8 @@ void dropCachedGhostGraphics();
 // lack: the cube and gold tables, the crown sprites, the cube and blue tables. Never throws; a
 // failed build leaves the ghost to the host's own translucency.
 void prepareGhostGraphics(HostAddr world, bool force) noexcept;
+
+// Crown sprites and name tags belong to the ghosts they decorate: emptied slots drop them.
+void dropCrownAndNameTags();
 
 }  // namespace tarvek

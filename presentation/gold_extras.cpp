@@ -25,17 +25,18 @@ int32_t wrappingAdd(int32_t a, int32_t b) { return static_cast<int32_t>(static_c
 void drawCrown(HostAddr display, HostAddr bitmapRoutine, int32_t x, int32_t y, bool tableAlreadySwapped) {
     const GhostGraphicsCache& cache = ghostGraphicsCache();
     if (!cache.crown.builtFor(display) || !cache.crown.sprites) return;
-    const CrownPlacement& placement = crownPlacement(false);
+    const GhostDrawState& state = ghostDrawState(false);
+    const CrownPlacement& placement = state.crown;
     const CrownOffset offset = crownOffset(placement.anchor, placement.distance, placement.headShift);
     // The crown fades with the ghost only once the fade has begun; at level 0 it stays opaque.
     const GhostGraphics& gold = ghostGraphics(false);
     uint32_t flags = 0;
     std::optional<TranslucencySwap> swap;
-    if (gold.level != 0 && gold.builtFor(display)) {
+    if (state.fadeLevel != 0 && gold.builtFor(display)) {
         if (tableAlreadySwapped) {
             flags = sprite_flags::kTranslucent;
         } else {
-            const OpacityTable* table = gold.levelTable(gold.level);
+            const OpacityTable* table = gold.levelTable(state.fadeLevel);
             swap.emplace(display, table ? table->data() : nullptr);
             if (swap->swapped()) flags = sprite_flags::kTranslucent;
         }
@@ -65,7 +66,7 @@ CrownOffset crownOffset(uint32_t anchor, int32_t distance, int32_t headShift) {
 }
 
 void drawGoldExtras(HostAddr display, int32_t x, int32_t y, bool tableAlreadySwapped) {
-    const HostAddr bitmapRoutine = displayRoutine(display, host_layout::display::kSlotBitmap);
+    const HostAddr bitmapRoutine = displayRoutine(display, host_layout::display_table::kBitmapDraw);
     if (bitmapRoutine == 0) return;
     if (settings().worldRecordCrown && !raceType().isBungeeRace) drawCrown(display, bitmapRoutine, x, y, tableAlreadySwapped);
     drawNameTag(display, x, y, false, tableAlreadySwapped);

@@ -18,7 +18,7 @@ const uint8_t* levelTableFor(const LineBatchKey& key) {
 void drawOpaque(const BatchedLine& line) {
     const DisplayHookTargets& targets = displayHookTargets();
     const LineEnds& e = line.ends;
-    if (line.slot == host_layout::display::kSlotWideLine) {
+    if (line.entry == host_layout::display_table::kLineDraw6) {
         hostCalls().callDisplayWideLine(targets.wideLine, line.display, e.x1, e.y1, e.x2, e.y2, line.colour,
                                         line.lastParameter);
     } else {

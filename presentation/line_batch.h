@@ -16,7 +16,7 @@ struct BatchedLine {
     LineEnds ends;
     uint8_t colour = 0;
     uint8_t lastParameter = 0;  // the wide line's width; the colour again for a thin line
-    uint32_t slot = 0;          // display slot 13 (wide) or 14 (thin)
+    uint32_t entry = 0;         // the display class-table entry: kLineDraw6 (wide) or kLineDraw5
 };
 
 struct LineBatchKey {

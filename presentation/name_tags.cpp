@@ -9,9 +9,9 @@
 #include "host/settings.h"
 #include "presentation/display_access.h"
 #include "presentation/ghost_graphics.h"
-#include "presentation/name_tag_reset.h"
 #include "presentation/render_tags.h"
 #include "presentation/translucency_swap.h"
+#include "race/ghost_drawing.h"
 
 namespace tarvek {
 namespace {
@@ -62,7 +62,7 @@ void dropGhostNameTags() {
 void prepareNameTag(HostAddr displayObject, const std::string& text, NameTagCache& cache, const char* label) {
     if (text.empty() || cache.builtFor(displayObject)) return;
     HostMemory& memory = hostMemory();
-    const HostAddr textRoutine = displayRoutine(displayObject, display::kSlotText);
+    const HostAddr textRoutine = displayRoutine(displayObject, host_layout::display_table::kTextDraw);
     if (textRoutine == 0) return;
     cache.canvas.fill(0);
     cache.text.fill(0);
@@ -102,11 +102,11 @@ void drawNameTag(HostAddr displayObject, int32_t x, int32_t y, bool isBlue, bool
     const NameTagCache& cache = nameTagCache(isBlue);
     const GhostGraphics& graphics = ghostGraphics(isBlue);
     if (!cache.builtFor(displayObject) || !graphics.builtFor(displayObject)) return;
-    const HostAddr bitmapRoutine = displayRoutine(displayObject, display::kSlotBitmap);
+    const HostAddr bitmapRoutine = displayRoutine(displayObject, host_layout::display_table::kBitmapDraw);
     if (bitmapRoutine == 0) return;
     std::optional<TranslucencySwap> swap;
     if (!tableAlreadySwapped) {
-        const OpacityTable* table = graphics.levelTable(graphics.level);
+        const OpacityTable* table = graphics.levelTable(ghostDrawState(isBlue).fadeLevel);
         swap.emplace(displayObject, table ? table->data() : nullptr);
         if (!swap->swapped()) return;
     }

@@ -32,6 +32,7 @@ struct NameTagCache {
 
 // The world-record ghost's cache (false) or the blue ghost's (true).
 NameTagCache& nameTagCache(bool isBlue);
+void dropGhostNameTags();
 
 // Renders the text into the cache for this display unless it is empty or already there; label
 // "WR" or "PR" names the tag in the log line.

@@ -13,7 +13,7 @@ namespace {
 
 namespace queue = host_layout::render_queue;
 
-constexpr uint32_t kEntryBytes = queue::kLineSecondColour + 4;  // what marking reads of a command
+constexpr uint32_t kEntryBytes = queue::kLineColourRepeat + 4;  // what marking reads of a command
 
 uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
     uint32_t value;
@@ -66,10 +66,10 @@ void markGhostCommands(HostAddr queueAddress, uint32_t firstNewIndex, bool isBlu
     HostMemory& memory = hostMemory();
     const auto count = memory.readU32(queueAddress + queue::kCount);
     if (!count) return;
-    const uint32_t end = std::min(*count, queue::kMaxCommands);
+    const uint32_t end = std::min(*count, queue::kMaxEntries);
     if (firstNewIndex >= end) return;
-    std::array<HostAddr, queue::kMaxCommands> commands;
-    if (!memory.read(queueAddress + queue::kCommands + firstNewIndex * 4, commands.data(), (end - firstNewIndex) * 4))
+    std::array<HostAddr, queue::kMaxEntries> commands;
+    if (!memory.read(queueAddress + queue::kEntries + firstNewIndex * 4, commands.data(), (end - firstNewIndex) * 4))
         return;
 
     const Settings& config = settings();
@@ -80,20 +80,20 @@ void markGhostCommands(HostAddr queueAddress, uint32_t firstNewIndex, bool isBlu
         const HostAddr command = commands[i];
         uint8_t bytes[kEntryBytes];
         if (!memory.read(command, bytes, sizeof bytes)) continue;
-        const uint32_t type = wordAt(bytes, queue::kType);
+        const uint32_t type = wordAt(bytes, queue::kEntryType);
         if (type == queue::kSpriteTypeA || type == queue::kSpriteTypeB) {
             orWord(memory, command + queue::kSpriteFlags, wordAt(bytes, queue::kSpriteFlags), marks);
-        } else if ((type == queue::kLineTypeThin || type == queue::kLineTypeWide) && translucent) {
+        } else if ((type == queue::kLineTypeA || type == queue::kLineTypeB) && translucent) {
             const uint32_t points = wordAt(bytes, queue::kLineCount);
             if (points < 2) continue;
             LineTag tag{0, std::min<uint32_t>(fadeLevel, 5), isBlue, std::min<uint32_t>(points - 1, 64), polyline++};
             tag.colour = static_cast<uint8_t>(wordAt(bytes, queue::kLineColour));
             const uint32_t first = encodeLineTag(tag);
             memory.writeIfWritable(command + queue::kLineColour, &first, 4);
-            if (type == queue::kLineTypeWide) {
-                tag.colour = static_cast<uint8_t>(wordAt(bytes, queue::kLineSecondColour));
+            if (type == queue::kLineTypeB) {
+                tag.colour = static_cast<uint8_t>(wordAt(bytes, queue::kLineColourRepeat));
                 const uint32_t second = encodeLineTag(tag);
-                memory.writeIfWritable(command + queue::kLineSecondColour, &second, 4);
+                memory.writeIfWritable(command + queue::kLineColourRepeat, &second, 4);
             }
         }
     }

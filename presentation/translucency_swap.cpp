@@ -12,7 +12,7 @@ namespace display = host_layout::display;
 
 // One save buffer: swaps never nest (the caller that swapped tells the extras so).
 struct SaveBuffer {
-    std::array<uint8_t, display::kTranslucencySize> bytes;
+    std::array<uint8_t, display::kTranslucencyTableSize> bytes;
     bool inUse = false;
 };
 
@@ -27,10 +27,10 @@ TranslucencySwap::TranslucencySwap(HostAddr displayObject, const uint8_t* levelT
     SaveBuffer& save = saveBuffer();
     if (!levelTable || save.inUse) return;
     HostMemory& memory = hostMemory();
-    const HostAddr table = displayObject + display::kTranslucency;
-    if (!memory.isWritable(table, display::kTranslucencySize) ||
+    const HostAddr table = displayObject + display::kTranslucencyTable;
+    if (!memory.isWritable(table, display::kTranslucencyTableSize) ||
         !memory.read(table, save.bytes.data(), save.bytes.size()) ||
-        !memory.write(table, levelTable, display::kTranslucencySize))
+        !memory.write(table, levelTable, display::kTranslucencyTableSize))
         return;
     save.inUse = true;
     table_ = table;

@@ -18,7 +18,7 @@ namespace {
 namespace layout = host_layout;
 
 constexpr uint32_t kRedrawRequest = 0xFFFFFFFF;
-constexpr uint32_t kRendererRefresh = 10;
+constexpr uint32_t kRendererRepaint = layout::turn_timer_draw::kRepaintFrames;
 constexpr uint32_t kHighlightSelector = 8;
 constexpr uint32_t kMaxTeam = 8;
 constexpr uint8_t kMaxColourIndex = 9;
@@ -32,9 +32,10 @@ struct TimerColours {
     HostAddr swappedEntry = 0;
     uint32_t savedColour = 0;
     bool swapPending = false;
-    // Render hook.
+    // Drawing hook.
     HostAddr lastRenderer = 0;
     uint32_t lastRenderState = 0;
+    bool remapPending = false;  // between the two halves of the drawing hook
     TimerRemap remap{};
     Palette remapPalette;
     HostAddr remapDisplay = 0;
@@ -47,13 +48,13 @@ TimerColours& colours() {
 }
 
 bool isTimer(const HostMemory& memory, HostAddr timer) {
-    return memory.readU32(timer) == hostBase() + layout::image::kTimerClassTable;
+    return memory.readU32(timer) == hostBase() + layout::image::kTurnTimerClassTable;
 }
 
 std::optional<uint8_t> teamColourIndex(const HostMemory& memory, HostAddr world, uint32_t team) {
     const auto setup = memory.readU32(world + layout::world::kGameState);
     if (!setup || *setup == 0) return std::nullopt;
-    const HostAddr at = *setup + team * layout::game_state::kTeamStride - layout::game_state::kTeamColourBack;
+    const HostAddr at = *setup + team * layout::game_state::kTeamRecordSize - layout::game_state::kTeamColourBack;
     const auto index = memory.readU8(at);
     if (!index || *index > kMaxColourIndex) return std::nullopt;
     return index;
@@ -70,7 +71,7 @@ void undoPendingSwap() {
 bool remapReadyFor(HostAddr renderer, bool& justBuilt) {
     TimerColours& state = colours();
     const HostMemory& memory = hostMemory();
-    const auto display = memory.readU32(renderer + layout::timer::kRendererDisplay);
+    const auto display = memory.readU32(renderer + layout::turn_timer_draw::kDisplay);
     if (!display || *display == 0 || *display != frameDriver().lastWatchedPointer) return false;
     Palette palette;
     if (!readDisplayPalette(memory, *display, palette)) return false;
@@ -87,16 +88,16 @@ void remapBitmap(HostAddr bitmap) {
     namespace b = layout::bitmap;
     HostMemory& memory = hostMemory();
     uint32_t words[b::kHeight / 4 + 1];
-    if (!memory.read(bitmap, words, sizeof words) || words[b::kClass / 4] != hostBase() + layout::image::kBitmapClassTable)
+    if (!memory.read(bitmap, words, sizeof words) || words[b::kClassTable / 4] != hostBase() + layout::image::kBitmapClassTable)
         return;
     const HostAddr pixels = words[b::kPixels / 4];
     const uint32_t stride = words[b::kStride / 4];
     const uint32_t width = words[b::kWidth / 4];
     const uint32_t height = words[b::kHeight / 4];
-    if (width < 1 || width > layout::timer::kMaxBitmapSide || height < 1 || height > layout::timer::kMaxBitmapSide ||
-        stride > layout::timer::kMaxBitmapStride || stride < width)
+    if (width < 1 || width > layout::turn_timer_draw::kMaxBitmapSide || height < 1 || height > layout::turn_timer_draw::kMaxBitmapSide ||
+        stride > layout::turn_timer_draw::kMaxBitmapStride || stride < width)
         return;
-    static std::array<uint8_t, layout::timer::kMaxBitmapSide * layout::timer::kMaxBitmapSide> rows;
+    static std::array<uint8_t, layout::turn_timer_draw::kMaxBitmapSide * layout::turn_timer_draw::kMaxBitmapSide> rows;
     if (!memory.isWritable(pixels, size_t{height - 1} * stride + width) ||
         !memory.readRows(pixels, stride, width, height, rows.data()))
         return;
@@ -106,11 +107,6 @@ void remapBitmap(HostAddr bitmap) {
 }
 
 }  // namespace
-
-TurnTimerHookTargets& turnTimerHookTargets() {
-    static TurnTimerHookTargets targets;
-    return targets;
-}
 
 uint32_t turnTimerState() {
     if (!frameDriver().feedbackAllowed) return 0;
@@ -123,15 +119,15 @@ void turnTimerColourA(HostAddr timer) noexcept {
         undoPendingSwap();
         HostMemory& memory = hostMemory();
         if (!isTimer(memory, timer)) return;
-        const auto world = memory.readU32(timer + layout::timer::kWorld);
-        const auto team = memory.readU32(timer + layout::timer::kTeam);
+        const auto world = memory.readU32(timer + layout::turn_timer::kWorld);
+        const auto team = memory.readU32(timer + layout::turn_timer::kTeam);
         if (!world || !team || *world == 0 || !worldAllowsFeedback(*world)) return;
         const auto colourIndex = teamColourIndex(memory, *world, *team);
         if (!colourIndex) return;
         TimerColours& state = colours();
         const uint32_t timerState = turnTimerState();
         if (timer == state.lastTimer && *colourIndex == state.lastColourIndex && timerState == state.lastState) return;
-        memory.writeIfWritable(timer + layout::timer::kRedraw, &kRedrawRequest, 4);
+        memory.writeIfWritable(timer + layout::turn_timer::kRedraw, &kRedrawRequest, 4);
         state.lastTimer = timer;
         state.lastColourIndex = *colourIndex;
         state.lastState = timerState;
@@ -145,8 +141,8 @@ void turnTimerColourBBefore(HostAddr timer, uint32_t team) noexcept {
         HostMemory& memory = hostMemory();
         const uint32_t timerState = turnTimerState();
         if (!settings().turnTimerColorEnabled || team < 1 || team > kMaxTeam || timerState == 0) return;
-        if (!isTimer(memory, timer) || memory.readU32(timer + layout::timer::kTeam) != team) return;
-        const auto world = memory.readU32(timer + layout::timer::kWorld);
+        if (!isTimer(memory, timer) || memory.readU32(timer + layout::turn_timer::kTeam) != team) return;
+        const auto world = memory.readU32(timer + layout::turn_timer::kWorld);
         if (!world || *world == 0) return;
         const auto colourIndex = teamColourIndex(memory, *world, team);
         if (!colourIndex) return;
@@ -170,40 +166,36 @@ void turnTimerColourBAfter() noexcept {
     }
 }
 
-HostAddr onTurnTimerRender(const TimerRender& render) noexcept {
-    TimerRender call = render;
-    bool remap = false;
+void turnTimerDrawing(HostAddr object, uint32_t& colour) noexcept {
+    TimerColours& state = colours();
+    state.remapPending = false;
     try {
         uint32_t timerState = turnTimerState();
         const RaceType& race = raceType();
         if (!settings().turnTimerColorEnabled || race.isBungeeRace || (race.isBigRR && !race.isTrickRace))
             timerState = 0;
         bool justBuilt = false;
-        if (timerState == 1 && !remapReadyFor(render.renderer, justBuilt)) timerState = 0;
-        TimerColours& state = colours();
-        if (render.renderer != state.lastRenderer || timerState != state.lastRenderState || justBuilt) {
-            hostMemory().writeIfWritable(render.renderer + layout::timer::kRendererRefresh, &kRendererRefresh, 4);
-            state.lastRenderer = render.renderer;
+        if (timerState == 1 && !remapReadyFor(object, justBuilt)) timerState = 0;
+        if (object != state.lastRenderer || timerState != state.lastRenderState || justBuilt) {
+            hostMemory().writeIfWritable(object + layout::turn_timer_draw::kRepaint, &kRendererRepaint, 4);
+            state.lastRenderer = object;
             state.lastRenderState = timerState;
         }
-        if (timerState != 0) call.colour = (render.colour == 7 || render.colour == 8) ? kHighlightSelector : 0;
-        remap = timerState == 1;
+        if (timerState != 0) colour = (colour == 7 || colour == 8) ? kHighlightSelector : 0;
+        state.remapPending = timerState == 1;
     } catch (...) {
-        call = render;
-        remap = false;
+        state.remapPending = false;
     }
-    HostAddr bitmap = 0;
-    try {
-        bitmap = hostCalls().callTimerRender(turnTimerHookTargets().render, call);
-    } catch (...) {
-        return 0;
-    }
-    if (!remap || bitmap == 0) return bitmap;
+}
+
+void turnTimerDrawingDone(HostAddr bitmap) noexcept {
+    TimerColours& state = colours();
+    if (!state.remapPending || bitmap == 0) return;
+    state.remapPending = false;
     try {
         remapBitmap(bitmap);
     } catch (...) {
     }
-    return bitmap;
 }
 
 void resetTurnTimerColours() { colours() = TimerColours{}; }

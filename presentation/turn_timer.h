@@ -5,29 +5,22 @@
 // highlight colour and, when ahead, remaps them to green.
 #include <cstdint>
 
-#include "host/host_calls.h"
 #include "host/host_memory.h"
 
 namespace tarvek {
 
-// The call targets the hooks replaced, stored by the hook patch.
-struct TurnTimerHookTargets {
-    HostAddr update = 0;
-    HostAddr team = 0;
-    HostAddr render = 0;
-};
-
-TurnTimerHookTargets& turnTimerHookTargets();
-
 // The colour state the timer shows: 1 ahead, 2 behind, else 0.
 uint32_t turnTimerState();
 
-// The work of the three hooks. A and B run inside register-saving entries that call the host
-// routine afterwards; the render hook calls the host renderer itself and returns its bitmap.
+// The work of the three hooks; their entries save the host's registers around it and call the
+// host routine in between. A runs before the timer update; B before and after one team's timer
+// box; the drawing hook before the timer bitmap is rendered (it may change the colour
+// parameter) and after, with the bitmap the host returned.
 void turnTimerColourA(HostAddr timer) noexcept;
 void turnTimerColourBBefore(HostAddr timer, uint32_t team) noexcept;
 void turnTimerColourBAfter() noexcept;
-HostAddr onTurnTimerRender(const TimerRender& render) noexcept;
+void turnTimerDrawing(HostAddr object, uint32_t& colour) noexcept;
+void turnTimerDrawingDone(HostAddr bitmap) noexcept;
 
 // Forgets the last timer, state and remap (a new module start in the same process).
 void resetTurnTimerColours();

@@ -7,8 +7,7 @@
 
 #include "host/host_context.h"
 #include "host/host_layout.h"
-#include "presentation/ghost_graphics.h"
-#include "presentation/render_tags.h"
+#include "race/race_callouts.h"
 #include "race/worm_image.h"
 
 namespace tarvek {
@@ -43,14 +42,14 @@ public:
         saved7_ = table[7];
         saved9_ = table[9];
         const uint32_t colour = table[index];
-        active_ = memory.writeIfWritable(world + layout::world::kColourEntry7, &colour, 4) &&
-                  memory.writeIfWritable(world + layout::world::kColourEntry9, &colour, 4);
+        active_ = memory.writeIfWritable(world + layout::world::kWormColourEntry7, &colour, 4) &&
+                  memory.writeIfWritable(world + layout::world::kWormColourEntry9, &colour, 4);
     }
     ~ColourOverride() {
         if (!active_) return;
         HostMemory& memory = hostMemory();
-        memory.writeIfWritable(world_ + layout::world::kColourEntry7, &saved7_, 4);
-        memory.writeIfWritable(world_ + layout::world::kColourEntry9, &saved9_, 4);
+        memory.writeIfWritable(world_ + layout::world::kWormColourEntry7, &saved7_, 4);
+        memory.writeIfWritable(world_ + layout::world::kWormColourEntry9, &saved9_, 4);
     }
     ColourOverride(const ColourOverride&) = delete;
     ColourOverride& operator=(const ColourOverride&) = delete;
@@ -80,11 +79,11 @@ bool pushRecordedCommand(HostMemory& memory, HostAddr address, const GhostFrame&
     if ((type & ~1u) != queue::kSpriteTypeA) return false;
     const auto state = readQueue(memory, address);
     constexpr int32_t kSize = queue::kSpriteCommandSize;
-    if (!state || state->count >= queue::kMaxCommands || state->freeSpace < kSize ||
+    if (!state || state->count >= queue::kMaxEntries || state->freeSpace < kSize ||
         state->freeSpace > static_cast<int32_t>(queue::kCommandAreaSize))
         return false;
     const HostAddr at = address + queue::kCommandArea + static_cast<uint32_t>(state->freeSpace - kSize);
-    const HostAddr slot = address + queue::kCommands + state->count * 4;
+    const HostAddr slot = address + queue::kEntries + state->count * 4;
     if (!memory.writeIfWritable(at, frame.bytes.data() + GhostFrame::kRenderCommand, kSize)) return false;
     if (!memory.writeIfWritable(slot, &at, 4)) return false;
     const int32_t freeSpace = state->freeSpace - kSize;
@@ -113,17 +112,18 @@ void drawGhostUnguarded(HostAddr worm, const GhostFrame& frame, bool isBlue) {
     const uint32_t level = proximityFadeLevel(config, static_cast<int32_t>(liveWord(live, layout::worm::kPositionX)),
                                               static_cast<int32_t>(liveWord(live, layout::worm::kPositionY)),
                                               frame.positionX(), frame.positionY());
-    ghostGraphics(isBlue).level = level;
+    GhostDrawState& state = ghostDrawState(isBlue);
+    state.fadeLevel = level;
 
     WormImage wormImage;  // on the stack: the drawing pass allocates nothing
     buildWormImage(live, frame, wormImage);
-    crownPlacement(isBlue) = placeCrown(config, wormImage, frame);
+    state.crown = placeCrown(config, wormImage, frame);
 
     const int colourIndex = isBlue ? config.blueColorTableIndex : config.goldColorTableIndex;
     const bool recolour = colourIndex != 0 && (isBlue ? config.personalRecordBlue : config.worldRecordGold);
     if (recolour) setImageWord(wormImage, image::kColourIndex, static_cast<uint32_t>(colourIndex - 1));
 
-    const uint32_t ropeSegments = imageWord(wormImage, image::kRopeSegments);
+    const uint32_t ropeSegments = imageWord(wormImage, image::kRopeSegmentCount);
     if (imageWord(wormImage, image::kOnRope) != 0 && ropeSegments >= 1 && ropeSegments <= image::kMaxRopeSegments) {
         setImageWord(wormImage, image::kRopeData, worm + image::kLiveRopeData);
     } else {
@@ -141,21 +141,21 @@ void drawGhostUnguarded(HostAddr worm, const GhostFrame& frame, bool isBlue) {
         if (imageAddress == 0) return;
         hostCalls().drawWorm(imageAddress);
     }
-    markGhostCommands(*renderQueue, before->count, isBlue, true, level);
+    raceCallouts().markGhostCommands(*renderQueue, before->count, isBlue, true, level);
 
     if (imageWord(wormImage, image::kOnRope) == 0 || imageAddress == 0) return;
     uint32_t table[layout::world::kColourTableEntries];
     const auto ropeStart = readQueue(memory, *renderQueue);
     if (!ropeStart || !memory.read(*world + layout::world::kColourTable, table, sizeof table)) return;
     hostCalls().drawRope(imageAddress, table[9], table[7]);
-    markGhostCommands(*renderQueue, ropeStart->count, isBlue, false, level);
+    raceCallouts().markGhostCommands(*renderQueue, ropeStart->count, isBlue, false, level);
 }
 
 }  // namespace
 
-CrownPlacement& crownPlacement(bool isBlue) {
-    static CrownPlacement placements[2];
-    return placements[isBlue ? 1 : 0];
+GhostDrawState& ghostDrawState(bool isBlue) {
+    static GhostDrawState states[2];
+    return states[isBlue ? 1 : 0];
 }
 
 uint32_t proximityFadeLevel(const Settings& config, int32_t liveX, int32_t liveY, int32_t ghostX, int32_t ghostY) {

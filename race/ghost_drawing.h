@@ -9,7 +9,7 @@
 
 namespace tarvek {
 
-// Where the crown sits on the ghost drawn last: the anchor angle (1/65536 of a turn), the
+// Where the crown sits on the ghost: the anchor angle (1/65536 of a turn), the
 // distance above the anchor and the sideways head shift, in pixels.
 struct CrownPlacement {
     uint32_t anchor = 0;
@@ -17,7 +17,13 @@ struct CrownPlacement {
     int32_t headShift = 0;
 };
 
-CrownPlacement& crownPlacement(bool isBlue);
+// What the drawing pass worked out for a ghost this frame, read by the display hooks.
+struct GhostDrawState {
+    uint32_t fadeLevel = 0;  // 0..5: the level table the ghost is drawn through
+    CrownPlacement crown;
+};
+
+GhostDrawState& ghostDrawState(bool isBlue);
 
 // 0 (far) to 5 (at the live worm) from the distance between the two 16.16 positions.
 uint32_t proximityFadeLevel(const Settings& settings, int32_t liveX, int32_t liveY, int32_t ghostX, int32_t ghostY);

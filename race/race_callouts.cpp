@@ -1,15 +1,20 @@
 #include "race/race_callouts.h"
 
-#include "presentation/ghost_graphics.h"
-#include "presentation/race_feedback.h"
 #include "race/ghost_drawing.h"
 #include "race/map_ghost_pipeline.h"
 
 namespace tarvek {
+namespace {
+
+void noGraphics(HostAddr, bool) {}
+void noGap(HostAddr) {}
+void nothing() {}
+void noMarks(HostAddr, uint32_t, bool, bool, uint32_t) {}
+
+}  // namespace
 
 RaceCallouts defaultRaceCallouts() {
-    return RaceCallouts{&runMapAndGhostPipeline, &prepareGhostGraphics, &drawGhost,
-                        &showEndOfTurnGap,       &clearEndOfTurnGap,    &dropEndOfTurnGap};
+    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap, &nothing, &nothing, &nothing, &noMarks};
 }
 
 RaceCallouts& raceCallouts() {

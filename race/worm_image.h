@@ -11,7 +11,7 @@
 namespace tarvek {
 
 using WormImage = std::array<uint8_t, host_layout::worm_image::kSize>;
-using LiveWormBytes = std::array<uint8_t, host_layout::worm_image::kLiveBytes>;
+using LiveWormBytes = std::array<uint8_t, host_layout::worm_image::kLiveWormBytes>;
 
 void buildWormImage(const LiveWormBytes& live, const GhostFrame& frame, WormImage& image);
 

@@ -11,44 +11,44 @@ namespace layout = host_layout;
 
 SimDisplay::SimDisplay(SimHost& host, uint32_t width, uint32_t height, const Palette& palette)
     : host_(host), width_(width), height_(height), stride_((width + 15) / 16 * 16 + 16) {
-    SimMemory& memory = host.memory();
-    display_ = host.heap().allocate(layout::display::kSize);
-    surface_ = host.heap().allocate(layout::bitmap::kSize);
-    pixels_ = host.heap().allocate(stride_ * height_);
-    memory.pokeU32(display_ + layout::display::kClassTableOffset, host.base() + layout::image::kDisplayClassTable);
-    memory.pokeU32(display_ + layout::display::kSurface, surface_);
-    memory.pokeU32(surface_ + layout::bitmap::kClass, host.base() + layout::image::kBitmapClassTable);
-    memory.pokeU32(surface_ + 0x4, 1);
-    memory.pokeU32(surface_ + layout::bitmap::kPixels, pixels_);
-    memory.pokeU32(surface_ + layout::bitmap::kBitsPerPixel, 8);
-    memory.pokeU32(surface_ + layout::bitmap::kStride, stride_);
-    memory.pokeU32(surface_ + layout::bitmap::kWidth, width_);
-    memory.pokeU32(surface_ + layout::bitmap::kHeight, height_);
+    AddressSpace& space = host.space();
+    display_ = space.allocate(layout::display::kObjectSize);
+    surface_ = space.allocate(layout::bitmap::kClippedObjectSize);
+    pixels_ = space.allocate(stride_ * height_);
+    space.writeU32(display_ + layout::display::kClassTable, host.base() + layout::image::kDisplayClassTable);
+    space.writeU32(display_ + layout::display::kSurface, surface_);
+    space.writeU32(surface_ + layout::bitmap::kClassTable, host.base() + layout::image::kBitmapClassTable);
+    space.writeU32(surface_ + 0x4, 1);
+    space.writeU32(surface_ + layout::bitmap::kPixels, pixels_);
+    space.writeU32(surface_ + layout::bitmap::kBitsPerPixel, 8);
+    space.writeU32(surface_ + layout::bitmap::kStride, stride_);
+    space.writeU32(surface_ + layout::bitmap::kWidth, width_);
+    space.writeU32(surface_ + layout::bitmap::kHeight, height_);
     setClip(ClipRect{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)});
     setPalette(palette);
 }
 
 void SimDisplay::setPalette(const Palette& palette) {
-    SimMemory& memory = host_.memory();
-    memory.poke(display_ + layout::display::kPalette, palette.data(), palette.size());
+    AddressSpace& space = host_.space();
+    space.write(display_ + layout::display::kPalette, palette.data(), palette.size());
     const std::vector<uint8_t> table = hostTranslucencyTable(palette);
-    memory.poke(display_ + layout::display::kTranslucency, table.data(), table.size());
+    space.write(display_ + layout::display::kTranslucencyTable, table.data(), table.size());
 }
 
 Palette SimDisplay::palette() const {
     Palette palette;
-    host_.memory().peek(display_ + layout::display::kPalette, palette.data(), palette.size());
+    host_.space().read(display_ + layout::display::kPalette, palette.data(), palette.size());
     return palette;
 }
 
 void SimDisplay::setScroll(int32_t x, int32_t y) {
-    host_.memory().pokeI32(display_ + layout::display::kScroll, x);
-    host_.memory().pokeI32(display_ + layout::display::kScroll + 4, y);
+    host_.space().writeI32(display_ + layout::display::kScroll, x);
+    host_.space().writeI32(display_ + layout::display::kScroll + 4, y);
 }
 
 void SimDisplay::setClip(const ClipRect& clip) {
     const int32_t words[4] = {clip.left, clip.top, clip.right, clip.bottom};
-    host_.memory().poke(surface_ + layout::bitmap::kClip, words, sizeof words);
+    host_.space().write(surface_ + layout::bitmap::kClipRect, words, sizeof words);
 }
 
 void SimDisplay::paintBackground() {
@@ -86,7 +86,7 @@ Canvas8 surfaceCanvas(SimMemory& memory, HostAddr display) {
     canvas.pixels = memory.span(memory.peekU32(surface + layout::bitmap::kPixels), size_t{canvas.stride} * height);
     const int32_t width = static_cast<int32_t>(memory.peekU32(surface + layout::bitmap::kWidth));
     int32_t clip[4];
-    memory.peek(surface + layout::bitmap::kClip, clip, sizeof clip);
+    memory.peek(surface + layout::bitmap::kClipRect, clip, sizeof clip);
     canvas.clip = ClipRect{std::max(clip[0], 0), std::max(clip[1], 0), std::min(clip[2], width),
                            std::min(clip[3], static_cast<int32_t>(height))};
     return canvas;

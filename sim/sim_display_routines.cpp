@@ -27,7 +27,7 @@ Screen toScreen(const SimMemory& memory, HostAddr display, int32_t x, int32_t y)
 
 const uint8_t* blendTable(SimMemory& memory, HostAddr display, uint32_t flags) {
     if (!(flags & layout::display::kTranslucentDraw)) return nullptr;
-    return memory.span(display + layout::display::kTranslucency, layout::display::kTranslucencySize);
+    return memory.span(display + layout::display::kTranslucencyTable, layout::display::kTranslucencyTableSize);
 }
 
 struct TextStyle {

@@ -1,8 +1,9 @@
 #pragma once
-// The simulated host game: its image (class tables, call sites, scheme byte), a heap for game
-// objects, and the routines the module calls. The game's calls go through what the module may
-// have patched: worm messages and display calls through class-table entries, chat and turn
-// timer through the E8 displacements of their call sites.
+// The simulated host game: its image, an address space for game objects, and the routines the
+// module calls. The game's calls go through what the module may have patched: worm messages and
+// display calls through class-table entries, chat and turn timer through the E8 displacements of
+// their call sites. A call to an address that is neither a host routine nor a registered module
+// routine aborts, as it would crash the game.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,20 +11,14 @@
 #include <vector>
 
 #include "host/host_calls.h"
-#include "sim/sim_heap.h"
+#include "sim/sim_address_space.h"
 #include "sim/sim_memory.h"
 #include "sim/sim_routines.h"
 
 namespace tarvek::sim {
 
-constexpr HostAddr kHostBase = 0x00400000;
-constexpr uint32_t kHostImageSize = 0x00490000;
-constexpr HostAddr kHeapBase = 0x10000000;
 // Synthetic addresses at which module routines are registered.
 constexpr HostAddr kModuleRoutineBase = 0x70000000;
-// The game's own display routines: one per class-table slot, from this image offset on.
-constexpr uint32_t kDisplayRoutines = 0x1C0000;
-constexpr uint32_t kDisplaySlots = 38;
 
 struct WormMessage {
     HostAddr handler = 0;
@@ -62,12 +57,11 @@ struct RopeDraw {
 // Module routines reached through class tables, one table per call contract.
 struct SimRoutines {
     RoutineTable<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)> worm;
-    RoutineTable<int32_t(HostAddr display, const TextDraw& draw)> text;
-    RoutineTable<void(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour, uint32_t width)>
+    RoutineTable<uint32_t(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                          uint32_t width)>
         wideLine;
-    RoutineTable<void(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour)> thinLine;
-    RoutineTable<void(HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite)> sprite;
-    RoutineTable<void(HostAddr display, const BitmapDraw& draw)> bitmap;
+    RoutineTable<uint32_t(HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour)> thinLine;
+    RoutineTable<uint32_t(HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite)> sprite;
     RoutineTable<void(HostAddr display)> frameEnd;
 };
 
@@ -76,17 +70,17 @@ public:
     using WormRoutine = std::function<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)>;
     using CodeRoutine = std::function<uint32_t(SimCall& call)>;
 
-    // Maps the image and binds this host as the module's host.
+    // Lays out the image and binds this host as the module's host.
     SimHost();
     SimHost(const SimHost&) = delete;
     SimHost& operator=(const SimHost&) = delete;
 
     SimMemory& memory() { return memory_; }
     const SimMemory& memory() const { return memory_; }
-    HostAddr base() const { return kHostBase; }
+    HostAddr base() const { return base_; }
 
-    // Game objects live on this heap.
-    SimHeap& heap() { return heap_; }
+    // Game objects are allocated here.
+    SimAddressSpace& space() { return space_; }
 
     void setSchemeTurnTime(int8_t rawByte);
     void unmapScheme();
@@ -103,14 +97,12 @@ public:
     // A class-table entry as a hook patch leaves it: routine in the entry, the old entry returned.
     HostAddr replaceTableEntry(HostAddr entry, HostAddr routine);
     HostAddr patchWormHandler(HostAddr routine);
-    // The game's own routine behind a display class-table slot.
-    HostAddr hostDisplayRoutine(uint32_t slot) const { return kHostBase + kDisplayRoutines + slot * 0x10; }
 
     // Code reached through call sites: the game's own routines at image addresses, and module
     // routines under new synthetic addresses.
     void defineHostRoutine(HostAddr address, CodeRoutine routine);
     HostAddr registerCodeRoutine(CodeRoutine routine);
-    // Runs the routine at target; an address without code fails loudly, as it would crash the game.
+    // Runs the routine at target.
     uint32_t callCode(HostAddr target, SimCall& call);
     // Executes the 5-byte call at site as the game does: decodes its E8 displacement and calls
     // whatever the call now reaches, so a routine patched there runs in place of the game's.
@@ -139,15 +131,15 @@ public:
     void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) override;
 
     int32_t callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) override;
-    void callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                             uint32_t colour, uint32_t width) override;
-    void callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                             uint32_t colour) override;
-    void callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
-                           uint32_t sprite) override;
+    uint32_t callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                 uint32_t colour, uint32_t width) override;
+    uint32_t callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                 uint32_t colour) override;
+    uint32_t callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
+                               uint32_t sprite) override;
     void callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) override;
-    void callDisplayFrameEnd(HostAddr routine, HostAddr display) override;
-    HostAddr callTimerRender(HostAddr routine, const TimerRender& render) override;
+    // The frame-end slot: the module's overlay entry draws, then enters the game's routine.
+    void callDisplayFrameEnd(HostAddr routine, HostAddr display);
 
     // When set, the game's own display routines return at once (measuring the module alone).
     void setDisplayRoutinesIdle(bool idle) { displayIdle_ = idle; }
@@ -156,7 +148,8 @@ private:
     HostAddr nextRoutineAddress();
 
     SimMemory memory_;
-    SimHeap heap_{memory_, kHeapBase};
+    SimAddressSpace space_{memory_};
+    HostAddr base_;
     SimRoutines routines_;
     std::map<HostAddr, CodeRoutine> code_;
     HostAddr nextRoutine_ = kModuleRoutineBase;
@@ -168,5 +161,8 @@ private:
     uint32_t framesEnded_ = 0;
     bool displayIdle_ = false;
 };
+
+// Aborts with a message naming the address: what a call into nowhere would do to the game.
+[[noreturn]] void callIntoNowhere(HostAddr address);
 
 }  // namespace tarvek::sim

@@ -9,7 +9,7 @@ namespace tarvek::sim {
 namespace {
 
 namespace queue = host_layout::render_queue;
-namespace display = host_layout::display;
+namespace display_table = host_layout::display_table;
 
 void putWord(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
     if (bytes.size() < offset + 4) bytes.resize(offset + 4);
@@ -18,7 +18,7 @@ void putWord(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
 
 std::vector<uint8_t> lineCommand(uint32_t type, uint32_t colour, uint32_t pointsAt, const std::vector<Point16>& points) {
     std::vector<uint8_t> bytes(pointsAt + points.size() * 8);
-    putWord(bytes, queue::kType, type);
+    putWord(bytes, queue::kEntryType, type);
     putWord(bytes, queue::kLineCount, static_cast<uint32_t>(points.size()));
     putWord(bytes, queue::kLineColour, colour);
     for (size_t i = 0; i < points.size(); ++i) {
@@ -28,14 +28,14 @@ std::vector<uint8_t> lineCommand(uint32_t type, uint32_t colour, uint32_t points
     return bytes;
 }
 
-HostAddr slotRoutine(const SimMemory& memory, HostAddr table, uint32_t slot) {
-    return memory.peekU32(table + display::slotEntry(slot));
+HostAddr entryRoutine(const SimMemory& memory, HostAddr table, uint32_t tableOffset) {
+    return memory.peekU32(table + tableOffset);
 }
 
 void runLineCommand(SimHost& host, HostAddr displayObject, HostAddr table, HostAddr command, uint32_t type) {
     const SimMemory& memory = host.memory();
     const uint32_t count = memory.peekU32(command + queue::kLineCount);
-    const bool wide = type == queue::kLineTypeWide;
+    const bool wide = type == queue::kLineTypeB;
     const HostAddr points = command + (wide ? queue::kWideLinePoints : queue::kThinLinePoints);
     for (uint32_t i = 0; i + 1 < count; ++i) {
         const auto x1 = static_cast<int32_t>(memory.peekU32(points + i * 8));
@@ -44,11 +44,11 @@ void runLineCommand(SimHost& host, HostAddr displayObject, HostAddr table, HostA
         const auto y2 = static_cast<int32_t>(memory.peekU32(points + i * 8 + 12));
         if (wide) {
             // Even segments in the first colour word, odd ones in the second.
-            const uint32_t colour = memory.peekU32(command + (i % 2 ? queue::kLineSecondColour : queue::kLineColour));
-            host.callDisplayWideLine(slotRoutine(memory, table, display::kSlotWideLine), displayObject, x1, y1, x2,
+            const uint32_t colour = memory.peekU32(command + (i % 2 ? queue::kLineColourRepeat : queue::kLineColour));
+            host.callDisplayWideLine(entryRoutine(memory, table, display_table::kLineDraw6), displayObject, x1, y1, x2,
                                      y2, colour, memory.peekU32(command + queue::kWideLineWidth));
         } else {
-            host.callDisplayThinLine(slotRoutine(memory, table, display::kSlotThinLine), displayObject, x1, y1, x2,
+            host.callDisplayThinLine(entryRoutine(memory, table, display_table::kLineDraw5), displayObject, x1, y1, x2,
                                      y2, memory.peekU32(command + queue::kLineColour));
         }
     }
@@ -57,9 +57,9 @@ void runLineCommand(SimHost& host, HostAddr displayObject, HostAddr table, HostA
 }  // namespace
 
 HostAddr attachRenderQueue(SimHost& host, HostAddr world) {
-    const HostAddr address = host.heap().allocate(queue::kSize);
+    const HostAddr address = host.space().allocate(queue::kObjectSize);
     clearRenderQueue(host.memory(), address);
-    host.memory().pokeU32(world + host_layout::world::kRenderQueue, address);
+    host.space().writeU32(world + host_layout::world::kRenderQueue, address);
     return address;
 }
 
@@ -72,10 +72,10 @@ bool pushRenderCommand(SimMemory& memory, HostAddr address, const std::vector<ui
     const uint32_t free = memory.peekU32(address + queue::kFreeSpace);
     const uint32_t count = memory.peekU32(address + queue::kCount);
     const auto size = static_cast<uint32_t>((command.size() + 3) / 4 * 4);
-    if (count >= queue::kMaxCommands || free < size || free > queue::kCommandAreaSize) return false;
+    if (count >= queue::kMaxEntries || free < size || free > queue::kCommandAreaSize) return false;
     const HostAddr at = address + queue::kCommandArea + free - size;
     memory.poke(at, command.data(), command.size());
-    memory.pokeU32(address + queue::kCommands + count * 4, at);
+    memory.pokeU32(address + queue::kEntries + count * 4, at);
     memory.pokeU32(address + queue::kFreeSpace, free - size);
     memory.pokeU32(address + queue::kCount, count + 1);
     return true;
@@ -84,26 +84,26 @@ bool pushRenderCommand(SimMemory& memory, HostAddr address, const std::vector<ui
 uint32_t renderQueueCount(const SimMemory& memory, HostAddr address) { return memory.peekU32(address + queue::kCount); }
 
 HostAddr renderCommand(const SimMemory& memory, HostAddr address, uint32_t index) {
-    return memory.peekU32(address + queue::kCommands + index * 4);
+    return memory.peekU32(address + queue::kEntries + index * 4);
 }
 
 std::vector<uint8_t> spriteCommand(uint32_t type, int32_t x, int32_t y, uint32_t sprite, uint32_t flags) {
     std::vector<uint8_t> bytes(queue::kSpriteCommandSize);
-    putWord(bytes, queue::kType, type);
+    putWord(bytes, queue::kEntryType, type);
     putWord(bytes, queue::kSpriteX, static_cast<uint32_t>(x));
     putWord(bytes, queue::kSpriteY, static_cast<uint32_t>(y));
-    putWord(bytes, queue::kSpriteId, sprite);
+    putWord(bytes, queue::kSpriteWord, sprite);
     putWord(bytes, queue::kSpriteFlags, flags);
     return bytes;
 }
 
 std::vector<uint8_t> thinLineCommand(uint32_t colour, const std::vector<Point16>& points) {
-    return lineCommand(queue::kLineTypeThin, colour, queue::kThinLinePoints, points);
+    return lineCommand(queue::kLineTypeA, colour, queue::kThinLinePoints, points);
 }
 
 std::vector<uint8_t> wideLineCommand(uint32_t colour, uint32_t width, const std::vector<Point16>& points) {
-    std::vector<uint8_t> bytes = lineCommand(queue::kLineTypeWide, colour, queue::kWideLinePoints, points);
-    putWord(bytes, queue::kLineSecondColour, colour);
+    std::vector<uint8_t> bytes = lineCommand(queue::kLineTypeB, colour, queue::kWideLinePoints, points);
+    putWord(bytes, queue::kLineColourRepeat, colour);
     putWord(bytes, queue::kWideLineWidth, width);
     return bytes;
 }
@@ -112,23 +112,23 @@ void runRenderQueue(SimHost& host, HostAddr world) {
     SimMemory& memory = host.memory();
     const HostAddr address = memory.peekU32(world + host_layout::world::kRenderQueue);
     const HostAddr displayObject = memory.peekU32(world + host_layout::world::kDisplay);
-    const HostAddr table = memory.peekU32(displayObject + display::kClassTableOffset);
+    const HostAddr table = memory.peekU32(displayObject + host_layout::display::kClassTable);
     const uint32_t count = renderQueueCount(memory, address);
-    for (uint32_t i = 0; i < count && i < queue::kMaxCommands; ++i) {
+    for (uint32_t i = 0; i < count && i < queue::kMaxEntries; ++i) {
         const HostAddr command = renderCommand(memory, address, i);
-        const uint32_t type = memory.peekU32(command + queue::kType);
+        const uint32_t type = memory.peekU32(command + queue::kEntryType);
         if (type == queue::kSpriteTypeA || type == queue::kSpriteTypeB) {
             const uint32_t mirror = type == queue::kSpriteTypeB ? 1 : 0;
-            host.callDisplaySprite(slotRoutine(memory, table, display::kSlotSprite), displayObject,
+            host.callDisplaySprite(entryRoutine(memory, table, display_table::kSpriteDraw), displayObject,
                                    static_cast<int32_t>(memory.peekU32(command + queue::kSpriteX)),
                                    static_cast<int32_t>(memory.peekU32(command + queue::kSpriteY)),
                                    memory.peekU32(command + queue::kSpriteFlags) | mirror,
-                                   memory.peekU32(command + queue::kSpriteId));
-        } else if (type == queue::kLineTypeThin || type == queue::kLineTypeWide) {
+                                   memory.peekU32(command + queue::kSpriteWord));
+        } else if (type == queue::kLineTypeA || type == queue::kLineTypeB) {
             runLineCommand(host, displayObject, table, command, type);
         }
     }
-    host.callDisplayFrameEnd(slotRoutine(memory, table, display::kSlotFrameEnd), displayObject);
+    host.callDisplayFrameEnd(entryRoutine(memory, table, display_table::kOverlay), displayObject);
     clearRenderQueue(memory, address);
 }
 

@@ -14,23 +14,23 @@ SimTurnTimer::SimTurnTimer(SimHost& host, SimWorld& world, HostAddr display, uin
     : host_(host),
       display_(display),
       team_(team),
-      timer_(host.heap().allocate(sim_timer::kObjectSize)),
-      renderer_(host.heap().allocate(sim_timer::kRendererSize)),
-      text_(host.heap().allocate(16)) {
-    SimMemory& memory = host.memory();
-    memory.pokeU32(timer_, host.base() + layout::image::kTimerClassTable);
-    memory.pokeU32(timer_ + layout::timer::kWorld, world.world());
-    memory.pokeU32(timer_ + layout::timer::kTeam, team);
-    memory.pokeU32(timer_ + sim_timer::kRenderer, renderer_);
-    memory.pokeU32(renderer_ + layout::timer::kRendererDisplay, display);
-    memory.pokeU8(world.gameState() + team * layout::game_state::kTeamStride - layout::game_state::kTeamColourBack,
+      timer_(host.space().allocate(sim_timer::kObjectSize)),
+      renderer_(host.space().allocate(sim_timer::kRendererSize)),
+      text_(host.space().allocate(16)) {
+    AddressSpace& space = host.space();
+    space.writeU32(timer_, host.base() + layout::image::kTurnTimerClassTable);
+    space.writeU32(timer_ + layout::turn_timer::kWorld, world.world());
+    space.writeU32(timer_ + layout::turn_timer::kTeam, team);
+    space.writeU32(timer_ + sim_timer::kRenderer, renderer_);
+    space.writeU32(renderer_ + layout::turn_timer_draw::kDisplay, display);
+    space.writeU8(world.gameState() + team * layout::game_state::kTeamRecordSize - layout::game_state::kTeamColourBack,
                   colourIndex);
     setSeconds(0);
 }
 
 void SimTurnTimer::setSeconds(uint32_t seconds) {
     const std::string text = std::to_string(seconds);
-    host_.memory().poke(text_, text.c_str(), text.size() + 1);
+    host_.space().write(text_, text.c_str(), text.size() + 1);
 }
 
 uint32_t SimTurnTimer::redraws() const { return host_.memory().peekU32(timer_ + sim_timer::kRedraws); }
@@ -46,14 +46,14 @@ void SimTurnTimer::runFrame() {
     const HostAddr base = host_.base();
     SimCall update;
     update.ecx = timer_;
-    host_.executeCallSite(base + layout::image::kTimerUpdateSite, update);
+    host_.executeCallSite(base + layout::image::kTurnTimerColourACallSite, update);
     SimCall team;
     team.eax = timer_;
     team.edx = team_;
-    host_.executeCallSite(base + layout::image::kTimerTeamSite, team);
+    host_.executeCallSite(base + layout::image::kTurnTimerColourBCallSite, team);
     SimCall render;
-    render.stackArguments = {renderer_, 7, text_, 0, 0, 0};
-    const HostAddr bitmap = host_.executeCallSite(base + layout::image::kTimerRenderSite, render);
+    render.stackArguments = {renderer_, text_, 7, 0, 0, 0};
+    const HostAddr bitmap = host_.executeCallSite(base + layout::image::kTurnTimerDrawCallSite, render);
 
     const Canvas8 canvas = surfaceCanvas(memory, display_);
     const ClipRect box{4, canvas.clip.bottom - kBoxHeight - 4, 4 + kBoxWidth, canvas.clip.bottom - 4};

@@ -2,7 +2,6 @@
 // The game's turn-timer code: its three call sites in the image and the routines they call.
 #include <cstdint>
 
-#include "host/host_calls.h"
 #include "sim/sim_memory.h"
 
 namespace tarvek::sim {
@@ -23,12 +22,11 @@ constexpr uint32_t kBitmapWidth = 64;
 constexpr uint32_t kBitmapHeight = 20;
 }  // namespace sim_timer
 
-// Writes the call sites, with the code bytes around them, into the image and defines the game's
-// routines they call:
+// Defines the game's routines the turn-timer call sites reach:
 // - update (timer in ECX): a pending redraw request is taken and counted;
 // - one team's box (timer in EAX, team in EDX): picks up the team's colour-table entry;
-// - the bitmap renderer (TimerRender on the stack): draws the text in the colour the selector
-//   names into the renderer's bitmap and returns that bitmap.
-void defineTimerCode(SimHost& host);
+// - the bitmap renderer (object, text, colour selector, 0, 0, out on the stack): draws the text
+//   in the colour the selector names into the object's bitmap and returns that bitmap.
+void defineTimerRoutines(SimHost& host);
 
 }  // namespace tarvek::sim

@@ -36,7 +36,7 @@ void hostDrawWorm(SimMemory& memory, HostAddr worm) {
 void hostDrawRope(SimMemory& memory, HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) {
     namespace image = layout::worm_image;
     const HostAddr queue = queueOf(memory, worm);
-    const uint32_t anchors = memory.peekU32(worm + image::kRopeSegments);
+    const uint32_t anchors = memory.peekU32(worm + image::kRopeSegmentCount);
     const HostAddr data = memory.peekU32(worm + image::kRopeData);
     if (!queue || !data || anchors == 0 || anchors > image::kMaxRopeSegments) return;
     std::vector<Point16> points;
