@@ -108,6 +108,8 @@ void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, 
                               HostAddr data) {
     if (handler == base_ + image::kWormHandleMessage) {
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
+        // The game's own drawing pass: the worm and, while it hangs on one, its rope.
+        if (messageType == host_layout::message::kDraw) hostDrawLiveWorm(memory_, worm);
         return;
     }
     const auto* routine = routines_.worm.find(handler);

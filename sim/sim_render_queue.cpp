@@ -128,8 +128,13 @@ void runRenderQueue(SimHost& host, HostAddr world) {
             runLineCommand(host, displayObject, table, command, type);
         }
     }
-    host.callDisplayFrameEnd(entryRoutine(memory, table, display_table::kOverlay), displayObject);
     clearRenderQueue(memory, address);
+}
+
+void endDisplayFrame(SimHost& host, HostAddr displayObject) {
+    const SimMemory& memory = host.memory();
+    const HostAddr table = memory.peekU32(displayObject + host_layout::display::kClassTable);
+    host.callDisplayFrameEnd(entryRoutine(memory, table, display_table::kOverlay), displayObject);
 }
 
 }  // namespace tarvek::sim

@@ -29,8 +29,10 @@ struct Point16 {
 std::vector<uint8_t> thinLineCommand(uint32_t colour, const std::vector<Point16>& points);
 std::vector<uint8_t> wideLineCommand(uint32_t colour, uint32_t width, const std::vector<Point16>& points);
 
-// Runs every queued command of the world's queue on the world's display, calls the display's
-// frame-end slot and empties the queue.
+// Runs every queued command of the world's queue on the world's display through the display's
+// class table and empties the queue.
 void runRenderQueue(SimHost& host, HostAddr world);
+// The display's frame-end entry (slot 26), called once the frame is drawn.
+void endDisplayFrame(SimHost& host, HostAddr display);
 
 }  // namespace tarvek::sim

@@ -49,4 +49,12 @@ void hostDrawRope(SimMemory& memory, HostAddr worm, uint32_t colourEntry9, uint3
     pushRenderCommand(memory, queue, thinLineCommand(colourEntry7, points));
 }
 
+void hostDrawLiveWorm(SimMemory& memory, HostAddr worm) {
+    hostDrawWorm(memory, worm);
+    const HostAddr world = memory.peekU32(worm + layout::worm::kWorld);
+    if (world == 0 || memory.peekU32(worm + layout::worm_image::kOnRope) == 0) return;
+    hostDrawRope(memory, worm, memory.peekU32(world + layout::world::kWormColourEntry9),
+                 memory.peekU32(world + layout::world::kWormColourEntry7));
+}
+
 }  // namespace tarvek::sim

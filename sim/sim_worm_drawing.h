@@ -14,4 +14,8 @@ void hostDrawWorm(SimMemory& memory, HostAddr worm);
 // and a thin one in colour entry 7's value over it.
 void hostDrawRope(SimMemory& memory, HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7);
 
+// The game's handling of a worm's drawing message: the worm, then its rope while it is on one
+// (in the colour-table entries 9 and 7).
+void hostDrawLiveWorm(SimMemory& memory, HostAddr worm);
+
 }  // namespace tarvek::sim
