@@ -53,8 +53,7 @@ SimScene::SimScene(uint32_t width, uint32_t height) : display(host, width, heigh
     world.setFeedbackGates(0, 0);
     world.setWatchedPointer(display.address());
     attachRenderQueue(host, world.world());
-    const std::vector<uint32_t> colours = sceneColourTable(display.palette());
-    host.space().write(world.world() + layout::world::kColourTable, colours.data(), colours.size() * 4);
+    usePalette(display.palette());
     placeLiveWorm(static_cast<int32_t>(width / 2), static_cast<int32_t>(height / 2));
     // The frame driver meets the world and the display it draws on.
     host.sendWormMessage(worm.address(), layout::message::kFrame);
@@ -63,6 +62,12 @@ SimScene::SimScene(uint32_t width, uint32_t height) : display(host, width, heigh
 }
 
 SimScene::~SimScene() { resetModuleRaceState(); }
+
+void SimScene::usePalette(const Palette& palette) {
+    display.setPalette(palette);
+    const std::vector<uint32_t> colours = sceneColourTable(palette);
+    host.space().write(world.world() + layout::world::kColourTable, colours.data(), colours.size() * 4);
+}
 
 void SimScene::placeLiveWorm(int32_t x, int32_t y) { worm.setPosition(fixedPixels(x), fixedPixels(y)); }
 

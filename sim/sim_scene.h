@@ -36,6 +36,8 @@ public:
     SimScene(const SimScene&) = delete;
     SimScene& operator=(const SimScene&) = delete;
 
+    // Another palette for the display; the colour table follows it.
+    void usePalette(const Palette& palette);
     void placeLiveWorm(int32_t x, int32_t y);
     // The live worm on a rope through the anchors (pixels), last anchor nearest the worm.
     void hangLiveWormOnRope(const std::vector<PixelPoint>& anchors);
