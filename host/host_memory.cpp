@@ -56,16 +56,27 @@ uint64_t rowsSpan(uint32_t stride, uint32_t rowBytes, uint32_t rows) {
 
 }  // namespace
 
-bool HostMemory::readRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const {
+std::optional<VerifiedRange> HostMemory::verify(HostAddr addr, size_t n, bool needWrite) const {
+    if (!(needWrite ? isWritable(addr, n) : isReadable(addr, n))) return std::nullopt;
+    return VerifiedRange(addr, n, needWrite);
+}
+
+bool HostMemory::readRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes,
+                          uint32_t rows, uint8_t* dst) const {
     const uint64_t span = rowsSpan(stride, rowBytes, rows);
-    if (span == 0 || span > SIZE_MAX || !isReadable(addr, static_cast<size_t>(span))) return false;
-    for (uint32_t row = 0; row < rows; ++row) copyOut(addr + row * stride, dst + size_t{row} * rowBytes, rowBytes);
+    if (span == 0 || !range.covers(addr, span)) return false;
+    copyOutRows(addr, stride, rowBytes, rows, dst);
     return true;
 }
 
-bool HostMemory::writeRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, const uint8_t* src) {
+void HostMemory::copyOutRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const {
+    for (uint32_t row = 0; row < rows; ++row) copyOut(addr + row * stride, dst + size_t{row} * rowBytes, rowBytes);
+}
+
+bool HostMemory::writeRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes,
+                           uint32_t rows, const uint8_t* src) {
     const uint64_t span = rowsSpan(stride, rowBytes, rows);
-    if (span == 0 || span > SIZE_MAX || !isWritable(addr, static_cast<size_t>(span))) return false;
+    if (span == 0 || !range.writable() || !range.covers(addr, span)) return false;
     for (uint32_t row = 0; row < rows; ++row)
         if (!write(addr + row * stride, src + size_t{row} * rowBytes, rowBytes)) return false;
     return true;

@@ -25,6 +25,24 @@ constexpr uint32_t ExecuteWriteCopy = 0x80;
 constexpr uint32_t Guard = 0x100;
 }  // namespace protection
 
+// A range found committed and readable (and, when asked for, writable) by one walk of the memory
+// queries. Rows inside it are then copied without walking again, so a bitmap is checked once per
+// use rather than once per row.
+class VerifiedRange {
+public:
+    bool covers(HostAddr addr, uint64_t n) const {
+        return addr >= base_ && uint64_t{addr} + n <= uint64_t{base_} + size_;
+    }
+    bool writable() const { return writable_; }
+
+private:
+    friend class HostMemory;
+    VerifiedRange(HostAddr base, uint64_t size, bool writable) : base_(base), size_(size), writable_(writable) {}
+    HostAddr base_;
+    uint64_t size_;
+    bool writable_;
+};
+
 struct MemoryRegion {
     uint64_t base = 0;  // 64 bits: the last region of the address space ends at 2^32
     uint64_t size = 0;
@@ -45,8 +63,11 @@ public:
 
     // Guarded read: copies n bytes into dst, or returns false and leaves dst untouched.
     bool read(HostAddr addr, void* dst, size_t n) const;
-    // rows rows of rowBytes bytes, stride bytes apart, checked as one range and packed into dst.
-    bool readRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const;
+    std::optional<VerifiedRange> verify(HostAddr addr, size_t n, bool needWrite) const;
+    // rows rows of rowBytes bytes, stride bytes apart, packed into dst; false (nothing copied)
+    // unless the range covers all of them.
+    bool readRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows,
+                  uint8_t* dst) const;
     std::optional<uint32_t> readU32(HostAddr addr) const;
     std::optional<int32_t> readI32(HostAddr addr) const;
     std::optional<uint16_t> readU16(HostAddr addr) const;
@@ -64,8 +85,9 @@ public:
     virtual void flushCode(HostAddr addr, size_t n) = 0;
     // Guarded write: writes only when the whole range is writable.
     bool writeIfWritable(HostAddr addr, const void* src, size_t n);
-    // The counterpart of readRows: packed rows from src, written only when all of them can be.
-    bool writeRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, const uint8_t* src);
+    // The counterpart of readRows, for a writable range.
+    bool writeRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows,
+                   const uint8_t* src);
 
     // The host address of n bytes of the module's own memory that a host routine reads or writes
     // during a call (a worm image, a bitmap, a text); 0 when the host cannot reach them.
@@ -76,6 +98,8 @@ protected:
     bool rangeIs(HostAddr addr, size_t n, Allowed allowed) const;
     // Copies bytes already known to be readable.
     virtual void copyOut(HostAddr addr, void* dst, size_t n) const = 0;
+    // Rows already known to be readable, packed into dst (one copyOut per row unless overridden).
+    virtual void copyOutRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const;
 };
 
 }  // namespace tarvek

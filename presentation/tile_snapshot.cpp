@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <optional>
 
 #include "host/host_context.h"
 #include "presentation/tile_set.h"
@@ -69,6 +71,11 @@ HostAddr tileAddress(const DisplaySurface& surface, const Tile& tile) {
     return surface.pixels + tile.y * surface.stride + tile.x;
 }
 
+// The surface's pixels, checked once for the whole flush: blending writes what it read.
+std::optional<VerifiedRange> verifyPixels(const DisplaySurface& surface) {
+    return hostMemory().verify(surface.pixels, size_t{surface.height - 1} * surface.stride + surface.width, true);
+}
+
 }  // namespace
 
 bool captureLineTiles(HostAddr display, const LineEnds* lines, uint32_t count) {
@@ -86,10 +93,12 @@ bool captureLineTiles(HostAddr display, const LineEnds* lines, uint32_t count) {
         }
     }
     const HostMemory& memory = hostMemory();
+    const auto pixels = verifyPixels(state.surface);
     for (uint32_t i = 0; i < state.tileCount; ++i) {
         const Tile& tile = state.tiles[i];
         uint8_t* saved = state.saved.data() + size_t{i} * kTileSide * kTileSide;
-        if (!memory.readRows(tileAddress(state.surface, tile), state.surface.stride, tile.width, tile.height, saved)) {
+        if (!pixels ||
+            !memory.readRows(*pixels, tileAddress(state.surface, tile), state.surface.stride, tile.width, tile.height, saved)) {
             state.tileCount = 0;
             return false;
         }
@@ -103,20 +112,20 @@ void blendCapturedTiles(HostAddr display, const uint8_t* levelTable) {
     Snapshot& state = snapshot();
     const auto surface = displaySurface(display);
     if (!surface || surface->pixels != state.surface.pixels || surface->stride != state.surface.stride) return;
+    const auto pixels = verifyPixels(*surface);
+    if (!pixels) return;
     HostMemory& memory = hostMemory();
     uint8_t* current = state.current.data();
     for (uint32_t i = 0; i < state.tileCount; ++i) {
         const Tile& tile = state.tiles[i];
         const HostAddr at = tileAddress(state.surface, tile);
-        if (!memory.readRows(at, state.surface.stride, tile.width, tile.height, current)) continue;
+        if (!memory.readRows(*pixels, at, state.surface.stride, tile.width, tile.height, current)) continue;
         const uint8_t* saved = state.saved.data() + size_t{i} * kTileSide * kTileSide;
-        bool changed = false;
-        for (uint32_t p = 0; p < tile.width * tile.height; ++p) {
-            if (current[p] == saved[p]) continue;
-            current[p] = levelTable[size_t{saved[p]} * 256 + current[p]];
-            changed = true;
-        }
-        if (changed) memory.writeRows(at, state.surface.stride, tile.width, tile.height, current);
+        const uint32_t size = tile.width * tile.height;
+        if (std::memcmp(current, saved, size) == 0) continue;  // most tiles of a thin rope stay as they were
+        for (uint32_t p = 0; p < size; ++p)
+            if (current[p] != saved[p]) current[p] = levelTable[size_t{saved[p]} * 256 + current[p]];
+        memory.writeRows(*pixels, at, state.surface.stride, tile.width, tile.height, current);
     }
 }
 

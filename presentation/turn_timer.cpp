@@ -98,12 +98,11 @@ void remapBitmap(HostAddr bitmap) {
         stride > layout::turn_timer_draw::kMaxBitmapStride || stride < width)
         return;
     static std::array<uint8_t, layout::turn_timer_draw::kMaxBitmapSide * layout::turn_timer_draw::kMaxBitmapSide> rows;
-    if (!memory.isWritable(pixels, size_t{height - 1} * stride + width) ||
-        !memory.readRows(pixels, stride, width, height, rows.data()))
-        return;
+    const auto range = memory.verify(pixels, size_t{height - 1} * stride + width, true);
+    if (!range || !memory.readRows(*range, pixels, stride, width, height, rows.data())) return;
     const TimerRemap& remap = colours().remap;
     for (uint32_t i = 0; i < width * height; ++i) rows[i] = remap[rows[i]];
-    memory.writeRows(pixels, stride, width, height, rows.data());
+    memory.writeRows(*range, pixels, stride, width, height, rows.data());
 }
 
 }  // namespace

@@ -53,22 +53,25 @@ void SimDisplay::setClip(const ClipRect& clip) {
 
 void SimDisplay::paintBackground() {
     const Palette colours = palette();
-    uint8_t* pixels = host_.memory().span(pixels_, size_t{stride_} * height_);
-    const uint32_t ground = height_ - height_ / 4;
-    for (uint32_t y = 0; y < height_; ++y) {
-        for (uint32_t x = 0; x < width_; ++x) {
-            uint8_t colour;
-            if (y < ground) {
-                const int shade = static_cast<int>(y * 120 / ground);
-                colour = nearestPaletteEntry(colours, 40 + shade / 2, 60 + shade, 140 + shade);
-            } else {
+    if (background_.empty() || colours != backgroundPalette_) {
+        background_.assign(size_t{width_} * height_, 0);
+        backgroundPalette_ = colours;
+        const uint8_t grass = nearestPaletteEntry(colours, 60, 140, 40);
+        const uint8_t soil = nearestPaletteEntry(colours, 120, 80, 40);
+        const uint32_t ground = height_ - height_ / 4;
+        for (uint32_t y = 0; y < height_; ++y) {
+            const int shade = static_cast<int>(y * 120 / ground);
+            const uint8_t sky = nearestPaletteEntry(colours, 40 + shade / 2, 60 + shade, 140 + shade);
+            for (uint32_t x = 0; x < width_; ++x) {
                 // Soil with a stripe pattern so that blends over it differ from blends over sky.
-                colour = ((x / 6 + y / 3) % 4 == 0) ? nearestPaletteEntry(colours, 60, 140, 40)
-                                                    : nearestPaletteEntry(colours, 120, 80, 40);
+                const uint8_t earth = (x / 6 + y / 3) % 4 == 0 ? grass : soil;
+                background_[size_t{y} * width_ + x] = y < ground ? sky : earth;
             }
-            pixels[size_t{y} * stride_ + x] = colour;
         }
     }
+    uint8_t* pixels = host_.memory().span(pixels_, size_t{stride_} * height_);
+    for (uint32_t y = 0; y < height_; ++y)
+        std::copy_n(background_.begin() + size_t{y} * width_, width_, pixels + size_t{y} * stride_);
 }
 
 std::vector<uint8_t> SimDisplay::pixels() const {

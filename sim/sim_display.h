@@ -27,7 +27,7 @@ public:
     void setScroll(int32_t x, int32_t y);
     void setClip(const ClipRect& clip);
 
-    // A sky over a band of ground, the same every time.
+    // A sky over a band of ground, the same every time (worked out once per palette).
     void paintBackground();
     std::vector<uint8_t> pixels() const;  // width x height, row by row
 
@@ -39,6 +39,8 @@ private:
     HostAddr display_;
     HostAddr surface_;
     HostAddr pixels_;
+    std::vector<uint8_t> background_;  // width x height, for the palette it was made with
+    Palette backgroundPalette_{};
 };
 
 // Surface access for the game's own drawing routines: the display's current surface and clip.

@@ -21,10 +21,15 @@ bool protectionAllowsWrites(uint32_t protect) {
 }  // namespace
 
 SimMemory::RegionMap::const_iterator SimMemory::find(uint64_t addr) const {
+    // Accesses come in runs on one object: the last region found is tried first.
+    if (lastFound_ != regions_.end() && addr >= lastFound_->first && addr < lastFound_->first + lastFound_->second.size)
+        return lastFound_;
     auto it = regions_.upper_bound(addr);
     if (it == regions_.begin()) return regions_.end();
     --it;
-    return addr < it->first + it->second.size ? it : regions_.end();
+    if (addr >= it->first + it->second.size) return regions_.end();
+    lastFound_ = it;
+    return it;
 }
 
 void SimMemory::splitAt(uint64_t addr) {
@@ -58,6 +63,7 @@ void SimMemory::unmap(HostAddr base, uint32_t size) {
     const uint64_t end = std::min(pageUp(uint64_t{base} + size), kTop);
     splitAt(begin);
     splitAt(end);
+    lastFound_ = regions_.end();
     regions_.erase(regions_.lower_bound(begin), regions_.lower_bound(end));
 }
 
@@ -87,7 +93,8 @@ void SimMemory::forEachSpan(uint64_t addr, size_t n, Fn&& fn) const {
 
 void SimMemory::poke(HostAddr addr, const void* src, size_t n) {
     forEachSpan(addr, n, [&](RegionMap::const_iterator it, uint64_t offset, uint64_t done, uint64_t take) {
-        std::memcpy(regions_.at(it->first).data() + offset, static_cast<const uint8_t*>(src) + done, take);
+        // The map is this object's own and not const here; the iterator only says where.
+        std::memcpy(const_cast<Region&>(it->second).data() + offset, static_cast<const uint8_t*>(src) + done, take);
     });
 }
 
@@ -131,6 +138,16 @@ HostAddr SimMemory::addressOf(const void* bytes, size_t n) {
 }
 
 void SimMemory::copyOut(HostAddr addr, void* dst, size_t n) const { peek(addr, dst, n); }
+
+void SimMemory::copyOutRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const {
+    const uint64_t end = uint64_t{addr} + uint64_t{rows - 1} * stride + rowBytes;
+    const auto it = find(addr);
+    if (it == regions_.end() || it->second.state != RegionState::Commit || end > it->first + it->second.size)
+        return HostMemory::copyOutRows(addr, stride, rowBytes, rows, dst);
+    // One region holds every row: copy straight from its bytes.
+    const uint8_t* from = it->second.data() + (addr - it->first);
+    for (uint32_t row = 0; row < rows; ++row) std::memcpy(dst + size_t{row} * rowBytes, from + size_t{row} * stride, rowBytes);
+}
 
 bool SimMemory::query(HostAddr addr, MemoryRegion& region) const {
     ++queryCount_;

@@ -14,6 +14,10 @@ constexpr uint32_t kPageSize = 0x1000;
 
 class SimMemory : public HostMemory {
 public:
+    SimMemory() = default;
+    SimMemory(const SimMemory&) = delete;  // the region cache points into this object's map
+    SimMemory& operator=(const SimMemory&) = delete;
+
     // Maps [base, base + size) rounded out to whole pages. Committed regions start zero-filled.
     // Mapping over an existing region replaces it.
     void map(HostAddr base, uint32_t size, uint32_t protect = protection::ReadWrite,
@@ -48,6 +52,7 @@ public:
 
 protected:
     void copyOut(HostAddr addr, void* dst, size_t n) const override;
+    void copyOutRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const override;
 
 private:
     struct Region {
@@ -71,6 +76,7 @@ private:
     void forEachSpan(uint64_t addr, size_t n, Fn&& fn) const;
 
     RegionMap regions_;
+    mutable RegionMap::const_iterator lastFound_ = regions_.end();
     std::map<uintptr_t, BorrowWindow> borrowed_;  // by native page address
     uint64_t nextBorrow_ = 0x60000000;
     std::vector<std::pair<uint64_t, uint64_t>> flushes_;

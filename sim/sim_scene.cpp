@@ -45,11 +45,14 @@ void hangGhostOnRope(GhostFrame& frame, uint32_t segments, uint32_t anchor) {
     frame.bytes[kRecordSignByte] |= 1u << 2;
 }
 
-SimScene::SimScene(uint32_t width, uint32_t height) : display(host, width, height), worm(host, world, 1, 1) {
+SimScene::SimScene(uint32_t width, uint32_t height, bool withModule)
+    : display(host, width, height), worm(host, world, 1, 1) {
     resetModuleRaceState();
-    installFrameDriver(host);
-    installDisplayHooks(host);
-    installTurnTimerHooks(host);
+    if (withModule) {
+        installFrameDriver(host);
+        installDisplayHooks(host);
+        installTurnTimerHooks(host);
+    }
     world.setFeedbackGates(0, 0);
     world.setWatchedPointer(display.address());
     attachRenderQueue(host, world.world());

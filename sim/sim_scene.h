@@ -30,8 +30,9 @@ void hangGhostOnRope(GhostFrame& frame, uint32_t segments, uint32_t anchor);
 
 class SimScene {
 public:
-    // Resets the module and installs its hooks; the frame driver has seen the world once.
-    SimScene(uint32_t width = 320, uint32_t height = 200);
+    // Resets the module and, with the module, installs its hooks; the frame driver has seen the
+    // world once. Without the module the scene is the game alone.
+    explicit SimScene(uint32_t width = 320, uint32_t height = 200, bool withModule = true);
     ~SimScene();
     SimScene(const SimScene&) = delete;
     SimScene& operator=(const SimScene&) = delete;
