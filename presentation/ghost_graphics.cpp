@@ -7,7 +7,6 @@
 #include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
-#include "presentation/name_tag_reset.h"
 #include "race/frame_driver.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
@@ -112,5 +111,8 @@ void prepareGhostGraphics(HostAddr world, bool force) noexcept {
         // Out of memory: the ghosts are drawn with the host's own translucency meanwhile.
     }
 }
+
+// No name tag is cached until the crown and name-tag drawing exists.
+void dropGhostNameTags() {}
 
 }  // namespace tarvek

@@ -48,8 +48,12 @@ GhostGraphicsCache& ghostGraphicsCache();
 GhostGraphics& ghostGraphics(bool isBlue);
 
 // Drops every cached graphic: both ghosts' tables, the cube, the crown sprites and the name
-// tags. Memory is kept for the rebuild.
+// tags. Memory is kept for the rebuild. A new match epoch does this.
 void dropCachedGhostGraphics();
+
+// Cached crown sprites and name tags belong to the ghosts they decorate: emptied slots drop them,
+// and the next preparation builds them again.
+void dropCrownAndNameTags();
 
 // Called with the world that holds the display. Does nothing unless the world's display is the
 // one the frame driver recorded, or while a race runs unless forced. Drops the caches when the
@@ -57,5 +61,8 @@ void dropCachedGhostGraphics();
 // lack: the cube and gold tables, the crown sprites, the cube and blue tables. Never throws; a
 // failed build leaves the ghost to the host's own translucency.
 void prepareGhostGraphics(HostAddr world, bool force) noexcept;
+
+// The name-tag half of dropCrownAndNameTags.
+void dropGhostNameTags();
 
 }  // namespace tarvek

@@ -6,7 +6,6 @@
 #include "host/host_context.h"
 #include "host/host_layout.h"
 #include "host/log.h"
-#include "presentation/ghost_graphics.h"
 #include "race/map_capture_step.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
@@ -54,7 +53,7 @@ bool readWorldView(const HostMemory& memory, HostAddr world, WorldView& view) {
 void startNewEpoch(FrameDriver& driver, HostAddr world, const WorldView& view, uint32_t reasons) {
     resetRaceState();
     forgetRaceTypeDetection();
-    dropCachedGhostGraphics();
+    raceCallouts().dropCachedGhostGraphics();
     driver.pipelineWorld = 0;
     driver.watcherWorld = 0;
     driver.raceWorld = world;

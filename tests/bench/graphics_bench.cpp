@@ -26,9 +26,9 @@ constexpr int kRuns = 9;
 
 int main() {
     sim::SimHost host;
-    sim::SimWorld world(host.heap());
+    sim::SimWorld world(host.space());
     sim::resetModuleRaceState();
-    const HostAddr display = host.heap().allocate(host_layout::display::kPalette + kPaletteBytes);
+    const HostAddr display = host.space().allocate(host_layout::display::kPalette + kPaletteBytes);
     world.setWatchedPointer(display);
     frameDriver().lastWatchedPointer = display;
     goldGhost().frames.resize(1);

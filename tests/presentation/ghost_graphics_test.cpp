@@ -26,7 +26,7 @@ protected:
     }
     void prepare(bool force = false) { prepareGhostGraphics(world.world(), force); }
 
-    HostAddr display = host.heap().allocate(host_layout::display::kPalette + kPaletteBytes);
+    HostAddr display = host.space().allocate(host_layout::display::kPalette + kPaletteBytes);
     CapturedLog log;
 };
 
