@@ -29,9 +29,9 @@ std::string formatSeconds(int64_t frames, uint32_t framesPerSecond);
 FeedbackLine formatFeedbackLine(const std::string& label, bool enabled, int64_t gapFrames);
 
 // The race tracking's entry: the message goes to the display of the world (+0x4).
-void showEndOfTurnGap(HostAddr world);
+void showEndOfTurnGap(HostAddr world) noexcept;
 // Composes the gap to both ghosts once per race and posts it for display (none: not posted).
-void showEndOfTurnGap(HostAddr world, HostAddr display);
+void showEndOfTurnGap(HostAddr world, HostAddr display) noexcept;
 // A new race (arming, comparison start): the gap may be shown again; the kept live time goes.
 void clearEndOfTurnGap();
 // The race reset: as clearEndOfTurnGap, and a pending message is dropped.
