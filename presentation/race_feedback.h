@@ -4,20 +4,15 @@
 #include <string>
 
 #include "host/host_memory.h"
+#include "race/path_comparison.h"
 
 namespace tarvek {
 
 inline constexpr uint32_t kGameFramesPerSecond = 50;
 
-namespace feedback_status {
-constexpr uint32_t kEven = 0;
-constexpr uint32_t kAhead = 1;
-constexpr uint32_t kBehind = 2;
-}  // namespace feedback_status
-
 struct FeedbackLine {
     std::string text;
-    uint32_t status = feedback_status::kEven;
+    uint32_t status = race_status::kEven;  // the comparison's status codes
 };
 
 // Frames as signed seconds with hundredths: 75 at 50 per second is "+1.50s", −1 is "-0.02s",
