@@ -27,12 +27,20 @@ constexpr uint32_t kMapHeight = 0x77C4;
 }  // namespace world
 
 namespace game_state {
+// Player records of the current game: a name at +4 in each, indexed by the local player's index.
+constexpr uint32_t kPlayerRecords = 0x4;
+constexpr uint32_t kPlayerRecordSize = 0x50;
+constexpr uint32_t kPlayerNameLimit = 76;
+constexpr uint32_t kLocalPlayerIndex = 0xD9DC;
+constexpr uint32_t kMaxLocalPlayerIndex = 5;
 constexpr uint32_t kFeedbackGateByte = 0xDB48;
 constexpr uint32_t kFeedbackGateWord = 0xEF3C;
 }  // namespace game_state
 
 namespace image {
 constexpr uint32_t kSchemeTurnTime = 0x48DAF6;
+constexpr uint32_t kNetworkNickname = 0x3C0FAC;
+constexpr uint32_t kNetworkNicknameLimit = 29;
 constexpr uint32_t kWormClassTable = 0x2644C8;
 constexpr uint32_t kWormHandleMessageEntry = kWormClassTable + 0x8;
 constexpr uint32_t kWormHandleMessage = 0x110B40;

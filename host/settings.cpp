@@ -69,6 +69,7 @@ Settings readSettings(std::string_view modulePath) {
 
     // The account key has no user-facing default; it is taken from the INI when one is given.
     ini.text("General", "PlayerAccountKey", s.accountKey);
+    s.goldGhostPath = joinModulePath(s.moduleDirectory, s.goldGhostFile);
     return s;
 }
 

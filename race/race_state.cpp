@@ -112,6 +112,22 @@ void resetGhostCursorsAndComparisons(bool joinRunningRace) {
     if (joinRace) startComparison(uint64_t{race.slots[kGoldSlot].segmentIndex} * turnLengthFrames());
 }
 
+void alignGhostsToRunningRace() {
+    RaceState& race = raceState();
+    for (size_t slot = 0; slot < kGhostSlotCount; ++slot) {
+        SlotPlayback& playback = race.slots[slot];
+        const GhostRecording& recording = slotRecording(slot);
+        uint32_t start = recording.firstMovementFrame;
+        if (raceType().isBigRR)
+            start = playback.segmentIndex < recording.movementStart.size() ? recording.movementStart[playback.segmentIndex] : 0;
+        playback.frameCursor = saturatingAdd(start, race.raceFrames);
+        playback.tailCursor = 0;
+        playback.currentFrame = nullptr;
+    }
+    resetComparisons();
+    startComparison(liveRaceClock());
+}
+
 void resetRaceState() {
     RaceState& race = raceState();
     race = RaceState{};

@@ -58,6 +58,11 @@ void resetRaceState();
 // resetGhostCursorsAndComparisons (race_reset_seam.h): with joinRunningRace a BigRR race that
 // is already under way keeps its segments and the new ghosts join it in the current turn.
 
+// Ghosts that arrive during a started race: each slot continues from its current segment's
+// movement start (its first movement in TTRR) plus the frames raced, and the comparisons restart
+// at the live race clock.
+void alignGhostsToRunningRace();
+
 // Live path window capacity for the current race type (0 when no window is kept).
 uint32_t liveWindowCapacity();
 

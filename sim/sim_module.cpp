@@ -1,8 +1,12 @@
 #include "sim/sim_module.h"
 
+#include "catalog/map_selection.h"
+#include "catalog/pipeline_connection.h"
 #include "ghostdata/ghost_recording.h"
+#include "ghostdata/map_hash_settle.h"
 #include "host/settings.h"
 #include "race/frame_driver.h"
+#include "race/map_ghost_pipeline.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
@@ -17,6 +21,11 @@ void installFrameDriver(SimHost& host) {
 void resetModuleRaceState() {
     settings() = Settings{};
     raceCallouts() = defaultRaceCallouts();
+    mapPipelineLinks() = MapPipelineLinks{};
+    connectCatalogToPipeline();
+    mapPipeline() = MapPipelineState{};
+    mapHashState() = MapHashState{};
+    forgetMapSelection();
     raceType() = RaceType{};
     goldGhost() = GhostRecording{};
     blueGhost() = GhostRecording{};

@@ -86,6 +86,7 @@ TEST_F(FrameDriverTest, PreviousHandlerRunsFirstAndOtherMessagesPassThrough) {
 }
 
 TEST_F(FrameDriverTest, DrawsBlueThenGoldOnlyForTheRaceWormAndOnlyWhenVisible) {
+    enterWorld();
     goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
     blueGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 2)});
     sim::SimWorm& bystander = game.addWorm(2, 2);
