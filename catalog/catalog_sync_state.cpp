@@ -1,7 +1,8 @@
 #include "catalog/catalog_sync_state.h"
 
-#include <chrono>
 #include <utility>
+
+#include "race/map_ghost_pipeline.h"
 
 namespace tarvek {
 namespace {
@@ -11,13 +12,7 @@ std::mutex workerLock;
 std::shared_ptr<CatalogSyncWorker> worker;
 
 CatalogServices& services() {
-    static CatalogServices bound{
-        [] {
-            return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now().time_since_epoch())
-                                             .count());
-        },
-        [] { return std::make_shared<CatalogSyncWorker>(); }};
+    static CatalogServices bound{&monotonicMs, [] { return std::make_shared<CatalogSyncWorker>(); }};
     return bound;
 }
 
@@ -69,6 +64,20 @@ void forgetCatalogRequestForNewWorld() {
     state.trackedRank = 0;
     state.trackedRankPending = false;
     state.trackedRankFailed = false;
+}
+
+void resetCatalogSync() {
+    setCurrentCatalogWorker(nullptr);
+    CatalogSyncState& state = catalogSyncState();
+    std::lock_guard lock(state.catalogLock);
+    state.requestKey.clear();
+    state.requestNumber = 0;
+    state.clearFailureRecord();
+    state.catalogReady = false;
+    state.catalogGeneration = 0;
+    state.trackedRankPending = false;
+    state.trackedRankFailed = false;
+    state.trackedRank = 0;
 }
 
 }  // namespace tarvek

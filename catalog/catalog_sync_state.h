@@ -63,4 +63,7 @@ void beginTrackedRankRequest(int32_t rank);
 // changes.
 void forgetCatalogRequestForNewWorld();
 
+// Back to start-up: no worker, nothing requested, no failure, generation 0, no tracked rank.
+void resetCatalogSync();
+
 }  // namespace tarvek

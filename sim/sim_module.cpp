@@ -1,9 +1,15 @@
 #include "sim/sim_module.h"
 
+#include <memory>
+
+#include "catalog/catalog_sync_state.h"
+#include "catalog/chat_commands.h"
+#include "catalog/chat_output.h"
 #include "catalog/map_selection.h"
 #include "catalog/pipeline_connection.h"
 #include "ghostdata/ghost_recording.h"
 #include "ghostdata/map_hash_settle.h"
+#include "host/host_layout.h"
 #include "host/settings.h"
 #include "race/frame_driver.h"
 #include "race/map_ghost_pipeline.h"
@@ -18,6 +24,17 @@ void installFrameDriver(SimHost& host) {
     frameDriver().previousHandler = host.patchWormHandler(routine);
 }
 
+void installChatHook(SimHost& host) {
+    const HostAddr site = host.base() + host_layout::image::kChatSendSite;
+    auto previous = std::make_shared<HostAddr>(0);
+    const HostAddr routine = host.registerCodeRoutine([&host, previous](SimCall& call) -> uint32_t {
+        if (handleChatCommand(call.ecx, call.eax) != 0) return 1;
+        return host.callCode(*previous, call);
+    });
+    *previous = host.redirectCallSite(site, routine);
+    setChatPrintRoutine(host.base() + host_layout::image::kChatPrint);
+}
+
 void resetModuleRaceState() {
     settings() = Settings{};
     raceCallouts() = defaultRaceCallouts();
@@ -26,6 +43,9 @@ void resetModuleRaceState() {
     mapPipeline() = MapPipelineState{};
     mapHashState() = MapHashState{};
     forgetMapSelection();
+    resetCatalogSync();
+    chatTargetObject() = 0;
+    setChatPrintRoutine(0);
     raceType() = RaceType{};
     goldGhost() = GhostRecording{};
     blueGhost() = GhostRecording{};
