@@ -76,7 +76,7 @@ uint32_t recordFailure(CatalogSyncState& state, uint64_t number, bool growingWai
 void requestCatalogSynchronization(const std::string& mapHash, bool isBigRR, HostAddr world) {
     CatalogSyncState& state = catalogSyncState();
     const std::shared_ptr<CatalogSyncWorker> worker = currentCatalogWorker();
-    if (!worker) return;
+    if (!worker || !catalogServices().makeWorker) return;
     if (worker->isRunning() && state.trackedRankPending) return;
     {
         const bool running = worker->isRunning();

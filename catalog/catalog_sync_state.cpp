@@ -12,7 +12,7 @@ std::mutex workerLock;
 std::shared_ptr<CatalogSyncWorker> worker;
 
 CatalogServices& services() {
-    static CatalogServices bound{&monotonicMs, [] { return std::make_shared<CatalogSyncWorker>(); }};
+    static CatalogServices bound{&monotonicMs, nullptr};
     return bound;
 }
 
@@ -40,6 +40,11 @@ void setCurrentCatalogWorker(std::shared_ptr<CatalogSyncWorker> replacement) {
 }
 
 void bindCatalogServices(CatalogServices bound) { services() = std::move(bound); }
+
+void bindCatalogPlatform(std::shared_ptr<const Platform> platform) {
+    bindCatalogServices({[platform] { return platform->tickCountMs(); },
+                         [platform] { return std::make_shared<CatalogSyncWorker>(platform); }});
+}
 const CatalogServices& catalogServices() { return services(); }
 
 void beginTrackedRankRequest(int32_t rank) {

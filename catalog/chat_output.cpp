@@ -22,8 +22,8 @@ bool chatBelongsTo(const HostMemory& memory, HostAddr chat, HostAddr world) {
 // The game's current chat object, found through the chat lookup pointer of the image.
 HostAddr currentChatObject(const HostMemory& memory) {
     const auto lookup = memory.readU32(hostBase() + layout::image::kChatLookup);
-    if (!lookup || !memory.isReadable(*lookup, layout::chat_lookup::kReadableSpan)) return 0;
-    return memory.readU32(*lookup + layout::chat_lookup::kChatObject).value_or(0);
+    if (!lookup || !memory.isReadable(*lookup, layout::chat::kLookupSpan)) return 0;
+    return memory.readU32(*lookup + layout::chat::kLookupChat).value_or(0);
 }
 
 }  // namespace

@@ -6,18 +6,18 @@ namespace tarvek::sim {
 
 namespace layout = host_layout;
 
-SimChat::SimChat(SimHost& host, HostAddr world) : host_(host), object_(host.heap().allocate(layout::chat::kReadableSpan)) {
-    SimMemory& memory = host.memory();
-    memory.pokeU32(object_ + layout::chat::kPrintWord, kPrintWord);
-    memory.pokeU32(object_ + layout::chat::kWorld, world);
-    const HostAddr lookup = host.heap().allocate(layout::chat_lookup::kReadableSpan);
-    memory.pokeU32(lookup + layout::chat_lookup::kChatObject, object_);
-    memory.pokeU32(host.base() + layout::image::kChatLookup, lookup);
+SimChat::SimChat(SimHost& host, HostAddr world) : host_(host), object_(host.space().allocate(layout::chat::kReadableSpan)) {
+    AddressSpace& space = host.space();
+    space.writeU32(object_ + layout::chat::kPrintWord, kPrintWord);
+    space.writeU32(object_ + layout::chat::kWorld, world);
+    const HostAddr lookup = space.allocate(layout::chat::kLookupSpan);
+    space.writeU32(lookup + layout::chat::kLookupChat, object_);
+    space.writeU32(host.base() + layout::image::kChatLookup, lookup);
 }
 
 uint32_t SimChat::send(std::string_view text) {
-    const HostAddr address = host_.heap().allocate(static_cast<uint32_t>(text.size() + 1));
-    host_.memory().poke(address, text.data(), text.size());
+    const HostAddr address = host_.space().allocate(static_cast<uint32_t>(text.size() + 1));
+    host_.space().write(address, text.data(), text.size());
     return sendFrom(address);
 }
 
@@ -26,7 +26,7 @@ uint32_t SimChat::sendFrom(HostAddr text) {
     call.ecx = object_;
     call.eax = text;
     call.stackArguments = {0};
-    return host_.executeCallSite(host_.base() + layout::image::kChatSendSite, call);
+    return host_.executeCallSite(host_.base() + layout::image::kChatSendCallSite, call);
 }
 
 std::vector<std::string> SimChat::printed() const {

@@ -1,22 +1,29 @@
 #include "sim/sim_host.h"
 
-#include <cstring>
-#include <stdexcept>
+#include <cstdio>
+#include <cstdlib>
 
 #include "host/host_context.h"
 #include "host/host_layout.h"
-#include "host/text.h"
+#include "sim/host_image_layout.h"
 
 namespace tarvek::sim {
 
 namespace image = host_layout::image;
 
-SimHost::SimHost() {
-    memory_.map(kHostBase, kHostImageSize, protection::ExecuteRead);
-    memory_.pokeU32(kHostBase + image::kWormHandleMessageEntry, kHostBase + image::kWormHandleMessage);
-    redirectCallSite(kHostBase + image::kChatSendSite, kHostBase + image::kChatSend);
+namespace {
+
+// Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
+[[noreturn]] void unknownAddress(const char* what, HostAddr address) {
+    std::fprintf(stderr, "simulated host: %s 0x%08X\n", what, static_cast<unsigned>(address));
+    std::abort();
+}
+
+}  // namespace
+
+SimHost::SimHost() : base_(layOutHostImage(space_)) {
     // The game's chat-send routine: chat object in ECX, text in EAX, one stack argument.
-    defineHostRoutine(kHostBase + image::kChatSend, [this](SimCall& call) {
+    defineHostRoutine(base_ + image::kChatSend, [this](SimCall& call) {
         std::string text;
         for (HostAddr at = call.eax; at != 0; ++at) {
             const auto byte = memory_.readU8(at);
@@ -26,16 +33,16 @@ SimHost::SimHost() {
         chatSends_.push_back(std::move(text));
         return 1u;
     });
-    bindHost(memory_, *this, kHostBase);
+    bindHost(memory_, *this, base_);
 }
 
 void SimHost::setSchemeTurnTime(int8_t rawByte) {
-    memory_.pokeU8(kHostBase + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
+    space_.writeU8(base_ + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
 }
 
 void SimHost::unmapScheme() {
-    const HostAddr page = (kHostBase + image::kSchemeTurnTime) & ~(kPageSize - 1);
-    memory_.setProtection(page, kPageSize, protection::NoAccess);
+    const HostAddr page = (base_ + image::kSchemeTurnTime) & ~(kPageSize - 1);
+    space_.protect(page, kPageSize, protection::NoAccess);
 }
 
 HostAddr SimHost::nextRoutineAddress() {
@@ -60,35 +67,32 @@ HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
 
 uint32_t SimHost::callCode(HostAddr target, SimCall& call) {
     const auto routine = code_.find(target);
-    if (routine == code_.end()) throw std::logic_error("simulated host: call to 0x" + hexLower(target) + ", where no code is");
+    if (routine == code_.end()) unknownAddress("call to unknown address", target);
     return routine->second(call);
 }
 
 uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
-    uint8_t bytes[5];
-    if (!memory_.read(site, bytes, sizeof bytes) || bytes[0] != 0xE8)
-        throw std::logic_error("simulated host: no call instruction at 0x" + hexLower(site));
-    int32_t displacement;
-    std::memcpy(&displacement, bytes + 1, 4);
-    return callCode(site + 5 + static_cast<uint32_t>(displacement), call);
+    uint8_t opcode = 0;
+    space_.read(site, &opcode, 1);
+    if (opcode != image::kCallOpcode) unknownAddress("no call instruction at", site);
+    return callCode(site + image::kCallSiteSize + space_.readU32(site + 1), call);
 }
 
 HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
-    const HostAddr previous = site + 5 + memory_.peekU32(site + 1);
-    memory_.pokeU8(site, 0xE8);
-    memory_.pokeU32(site + 1, routine - (site + 5));
+    const HostAddr previous = site + image::kCallSiteSize + space_.readU32(site + 1);
+    writeCall(space_, site, routine);
     return previous;
 }
 
 HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    const HostAddr entry = kHostBase + image::kWormHandleMessageEntry;
-    const HostAddr previous = memory_.peekU32(entry);
-    memory_.pokeU32(entry, routine);
+    const HostAddr entry = base_ + image::kWormHandleMessageEntry;
+    const HostAddr previous = space_.readU32(entry);
+    space_.writeU32(entry, routine);
     return previous;
 }
 
 void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uint32_t size, HostAddr data) {
-    const HostAddr handler = memory_.peekU32(kHostBase + image::kWormHandleMessageEntry);
+    const HostAddr handler = space_.readU32(base_ + image::kWormHandleMessageEntry);
     callWormHandler(handler, worm, sender, type, size, data);
 }
 
@@ -102,17 +106,17 @@ void SimHost::clearCallRecords() {
 
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                               HostAddr data) {
-    if (handler == kHostBase + image::kWormHandleMessage) {
+    if (handler == base_ + image::kWormHandleMessage) {
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
         return;
     }
     const auto routine = routines_.find(handler);
-    if (routine != routines_.end()) routine->second(worm, sender, messageType, size, data);
+    if (routine == routines_.end()) unknownAddress("call to unknown address", handler);
+    routine->second(worm, sender, messageType, size, data);
 }
 
 void SimHost::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) {
-    if (routine != kHostBase + image::kChatPrint)
-        throw std::logic_error("simulated host: chat print through 0x" + hexLower(routine));
+    if (routine != base_ + image::kChatPrint) unknownAddress("chat print through unknown address", routine);
     chatPrints_.push_back(ChatPrint{routine, chatObject, printWord, text});
 }
 

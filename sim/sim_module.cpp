@@ -11,6 +11,7 @@
 #include "ghostdata/map_hash_settle.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
+#include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
 #include "race/map_ghost_pipeline.h"
 #include "race/race_callouts.h"
@@ -25,7 +26,7 @@ void installFrameDriver(SimHost& host) {
 }
 
 void installChatHook(SimHost& host) {
-    const HostAddr site = host.base() + host_layout::image::kChatSendSite;
+    const HostAddr site = host.base() + host_layout::image::kChatSendCallSite;
     auto previous = std::make_shared<HostAddr>(0);
     const HostAddr routine = host.registerCodeRoutine([&host, previous](SimCall& call) -> uint32_t {
         if (handleChatCommand(call.ecx, call.eax) != 0) return 1;
@@ -37,7 +38,7 @@ void installChatHook(SimHost& host) {
 
 void resetModuleRaceState() {
     settings() = Settings{};
-    raceCallouts() = defaultRaceCallouts();
+    raceCallouts() = moduleRaceCallouts();
     mapPipelineLinks() = MapPipelineLinks{};
     connectCatalogToPipeline();
     mapPipeline() = MapPipelineState{};

@@ -59,9 +59,9 @@ TEST_F(ChatCommandTest, EveryLineOfTheGrammarGetsItsReply) {
 TEST_F(ChatCommandTest, ALineRunningIntoUnreadableMemoryGoesToTheGame) {
     identifyMap(mapHash, true);
     const std::string line = "!track 5";  // no NUL before the guard page after the allocation
-    const HostAddr page = host.heap().allocate(sim::kPageSize);
+    const HostAddr page = host.space().allocate(sim::kPageSize);
     const HostAddr text = page + sim::kPageSize - static_cast<HostAddr>(line.size());
-    host.memory().poke(text, line.data(), line.size());
+    host.space().write(text, line.data(), line.size());
     chat.sendFrom(text);
     chat.sendFrom(0);
     EXPECT_EQ(host.chatSends().size(), 2u);

@@ -25,7 +25,7 @@ protected:
 
     TempDir moduleDir;
     sim::SimHost host;
-    sim::SimWorld world{host.heap()};
+    sim::SimWorld world{host.space()};
     sim::SimChat chat{host, world.world()};
     std::string mapHash = std::string(60, 'c') + "0a1b";
 };

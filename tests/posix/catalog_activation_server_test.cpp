@@ -12,6 +12,7 @@
 #include "host/log.h"
 #include "host/settings.h"
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "race/frame_driver.h"
 #include "sim/sim_chat.h"
 #include "sim/sim_world.h"
@@ -38,8 +39,7 @@ protected:
         config.receiveTimeoutMs = 4000;
         bindCatalogServices({[] { return ticks.load(); }, [this] {
                                  ++workersMade;
-                                 return std::make_shared<CatalogSyncWorker>(
-                                     SyncEnvironment{makeCurlTransport({}), &crackUrlPortable});
+                                 return std::make_shared<CatalogSyncWorker>(platform);
                              }});
         setCurrentCatalogWorker(catalogServices().makeWorker());
         sim::installChatHook(host);
@@ -61,9 +61,10 @@ protected:
     int requestsStarted() const { return workersMade - 1; }
     uint64_t generation() const { return catalogSyncState().catalogGeneration; }
 
+    std::shared_ptr<const Platform> platform = std::make_shared<PosixPlatform>(makeCurlTransport({}));
     std::atomic<int> workersMade{0};
     sim::SimHost host;
-    sim::SimWorld world{host.heap()};
+    sim::SimWorld world{host.space()};
     sim::SimChat chat{host, world.world()};
     CapturedLog log;
 };
