@@ -11,6 +11,7 @@
 #include "host/private_profile.h"
 #include "host/settings.h"
 #include "host/text.h"
+#include "race/ghost_slot_reset.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
 

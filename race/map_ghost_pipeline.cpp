@@ -7,6 +7,7 @@
 #include "host/host_context.h"
 #include "host/log.h"
 #include "race/frame_driver.h"
+#include "race/ghost_slot_reset.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
 
