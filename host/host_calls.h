@@ -19,6 +19,9 @@ public:
     virtual void drawWorm(HostAddr wormImage) = 0;
     // Draws the rope of worm with the two colour entries (callee removes the three arguments).
     virtual void drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) = 0;
+    // Writes one line into the game's chat: the chat print routine at routine, called as
+    // (chatObject, printWord, text, 0) with all four arguments on the stack, removed by the callee.
+    virtual void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) = 0;
 };
 
 }  // namespace tarvek

@@ -139,6 +139,7 @@ constexpr uint32_t kCollisionMask = 0x914;  // bitmap object, 1 bit per pixel, L
 namespace game_state {
 constexpr uint32_t kPlayerRecords = 0x4;  // + index × kPlayerRecordSize: the player's name
 constexpr uint32_t kPlayerRecordSize = 0x50;
+constexpr uint32_t kPlayerNameLimit = 76;
 constexpr uint32_t kNoBorders = 0xD94B;
 constexpr uint32_t kLocalPlayerIndex = 0xD9DC;  // u8, at most 5
 constexpr uint32_t kMaxLocalPlayerIndex = 5;

@@ -204,4 +204,18 @@ std::vector<std::string> readProfileSection(const std::string& path, std::string
     return profileSectionFromText(text ? *text : std::string_view{}, section, bufferSize);
 }
 
+ProfileText::ProfileText(const std::string& path) : text_(readWholeFile(path).value_or(std::string())) {}
+
+std::string ProfileText::string(std::string_view section, std::string_view key, std::string_view fallback) const {
+    return profileStringFromText(text_, section, key, fallback);
+}
+
+int ProfileText::integer(std::string_view section, std::string_view key, int fallback) const {
+    return profileIntFromText(text_, section, key, fallback);
+}
+
+bool ProfileText::hasEntries(std::string_view section) const {
+    return !profileSectionFromText(text_, section).empty();
+}
+
 }  // namespace tarvek

@@ -27,6 +27,19 @@ int readProfileInt(const std::string& path, std::string_view section, std::strin
 std::vector<std::string> readProfileSection(const std::string& path, std::string_view section,
                                             size_t bufferSize = kProfileSectionBuffer);
 
+// An INI file read once for several reads; a missing file reads as an empty one.
+class ProfileText {
+public:
+    explicit ProfileText(const std::string& path);
+    std::string string(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
+    int integer(std::string_view section, std::string_view key, int fallback = 0) const;
+    // True when the section lists at least one entry.
+    bool hasEntries(std::string_view section) const;
+
+private:
+    std::string text_;
+};
+
 // The same reads over INI text already in memory (fuzzing and tests).
 std::string profileStringFromText(std::string_view text, std::string_view section, std::string_view key,
                                   std::string_view fallback, size_t bufferSize = kProfileValueBuffer);

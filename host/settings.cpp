@@ -75,6 +75,7 @@ Settings readSettingsFile(const std::string& iniPath) {
 
     // The account key has no user-facing default; it is taken from the INI when one is given.
     ini.text("General", "PlayerAccountKey", s.accountKey);
+    s.goldGhostPath = joinModulePath(s.moduleDirectory, s.goldGhostFile);
     return s;
 }
 

@@ -51,6 +51,11 @@ struct Settings {
     int challengeNumber = 951;
     std::string goldGhostFile = "wkTarvek.challenge-951.tkghost";
     std::string personalGhostFile = "wkTarvek.personal-mossyfrog51.tkghost";
+    // Written by each map selection beside the two ghost files.
+    std::string worldRecordPlayerName;
+    std::string personalRecordPlayerName;
+    bool personalRecordSet = false;
+    std::string goldGhostPath;  // module directory joined with goldGhostFile
     std::string accountKey;  // read from [General] PlayerAccountKey; empty by default
     uint32_t connectTimeoutMs = 5000;  // resolve, connect and send
     uint32_t receiveTimeoutMs = 30000;

@@ -120,27 +120,40 @@ void setupComparison(SlotComparison& comparison, HostAddr worm, uint64_t startCl
     }
 }
 
-void startComparison(uint64_t startClock) {
+namespace {
+
+// Builds and places the comparisons of slots [first, last] and, in BigRR segment mode, catches
+// them up on the frames of this turn that were played before they started.
+void startSlotComparisons(size_t first, size_t last, uint64_t startClock) {
     RaceState& race = raceState();
     const bool segmentMode = isBigRRSegmentMode();
     if (segmentMode && !race.window.empty()) startClock = race.window.front().clock;
-    for (size_t slot = 0; slot < kGhostSlotCount; ++slot) {
+    for (size_t slot = first; slot <= last; ++slot) {
         buildGhostPath(slot);
         placeComparison(slot);
         setupComparison(comparisons()[slot], race.raceWorm, startClock);
     }
-    if (segmentMode) {
-        // Catch up on the frames of this turn that were played before the comparison started.
-        WormView worm;
-        readWormView(hostMemory(), race.raceWorm, worm);
-        for (const LiveSample& sample : race.window) {
-            for (size_t slot = 0; slot < kGhostSlotCount; ++slot) {
-                runLiveComparison(slot, worm, LivePosition{sample.x, sample.y}, sample.clock);
-            }
+    if (!segmentMode) return;
+    WormView worm;
+    readWormView(hostMemory(), race.raceWorm, worm);
+    for (const LiveSample& sample : race.window) {
+        for (size_t slot = first; slot <= last; ++slot) {
+            runLiveComparison(slot, worm, LivePosition{sample.x, sample.y}, sample.clock);
         }
     }
-    race.turnTimerColour = 0;
+}
+
+}  // namespace
+
+void startComparison(uint64_t startClock) {
+    startSlotComparisons(kGoldSlot, kBlueSlot, startClock);
+    raceState().turnTimerColour = 0;
     raceCallouts().clearEndOfTurnGap();
+}
+
+void restartComparison(size_t slot, uint64_t startClock) {
+    comparisons()[slot] = SlotComparison{};
+    startSlotComparisons(slot, slot, startClock);
 }
 
 ComparisonResult runLiveComparison(size_t slot, const WormView& worm, LivePosition live, uint64_t liveClock) {

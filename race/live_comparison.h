@@ -42,6 +42,10 @@ void buildGhostPath(size_t slot);
 // Race start: builds both paths and sets up both comparisons for startClock.
 void startComparison(uint64_t startClock);
 
+// A new ghost in one slot during a running race: that slot's comparison starts over at
+// startClock; the other slot's comparison runs on undisturbed.
+void restartComparison(size_t slot, uint64_t startClock);
+
 // Restores the worm's saved state (BigRR turns) or places the search start by clock.
 void setupComparison(SlotComparison& comparison, HostAddr worm, uint64_t startClock);
 

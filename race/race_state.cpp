@@ -69,6 +69,32 @@ bool advanceGhost(size_t slot) {
     return false;
 }
 
+void alignGhostToRace(size_t slot) {
+    const RaceState& race = raceState();
+    SlotPlayback& playback = raceState().slots[slot];
+    const GhostRecording& recording = slotRecording(slot);
+    uint32_t start = recording.firstMovementFrame;
+    if (raceType().isBigRR)
+        start = playback.segmentIndex < recording.movementStart.size() ? recording.movementStart[playback.segmentIndex] : 0;
+    playback.frameCursor = saturatingAdd(start, race.raceFrames);
+    playback.tailCursor = 0;
+    playback.currentFrame = nullptr;
+}
+
+void replaceGhostRecording(size_t slot, GhostRecording&& replacement) {
+    SlotPlayback& playback = raceState().slots[slot];
+    // The current frame points into the recording that is about to go.
+    playback.currentFrame = nullptr;
+    playback.frameCursor = 0;
+    playback.tailCursor = 0;
+    slotRecording(slot) = std::move(replacement);
+    slotComparison(slot) = SlotComparison{};
+    raceCallouts().dropGhostNameTags();
+    if (!raceState().raceStarted) return;
+    alignGhostToRace(slot);
+    restartComparison(slot, liveRaceClock());
+}
+
 void resetGhostCursorsAndComparisons(bool joinRunningRace) {
     RaceState& race = raceState();
     const bool joinRace = joinRunningRace && race.raceStarted && isBigRRSegmentMode();
@@ -86,6 +112,12 @@ void resetGhostCursorsAndComparisons(bool joinRunningRace) {
     }
     resetComparisons();
     if (joinRace) startComparison(uint64_t{race.slots[kGoldSlot].segmentIndex} * turnLengthFrames());
+}
+
+void alignGhostsToRunningRace() {
+    for (size_t slot = 0; slot < kGhostSlotCount; ++slot) alignGhostToRace(slot);
+    resetComparisons();
+    startComparison(liveRaceClock());
 }
 
 void resetRaceState() {

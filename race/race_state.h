@@ -59,6 +59,15 @@ void resetRaceState();
 // race that is already under way keeps its segments and the new ghosts join it in the current turn.
 void resetGhostCursorsAndComparisons(bool joinRunningRace);
 
+// A ghost that arrives while the race runs: the slot's cursor moves to the frame of its current
+// segment that the live worm has reached (the segment's movement start, the first movement in
+// TTRR, plus raceFrames).
+void alignGhostToRace(size_t slot);
+
+// Ghosts that arrive during a started race: both slots aligned, and the comparisons restart at
+// the live race clock.
+void alignGhostsToRunningRace();
+
 // Live path window capacity for the current race type (0 when no window is kept).
 uint32_t liveWindowCapacity();
 
@@ -67,6 +76,10 @@ bool advanceGhost(size_t slot);
 
 // Enters the worm in the round roster; true when this starts a new round.
 bool noteTurn(const WormView& worm);
+
+// Puts a new recording into the slot (the old one is freed): the slot's cursors start over, its
+// comparison is dropped, and during a running race the new ghost joins it at once.
+void replaceGhostRecording(size_t slot, GhostRecording&& replacement);
 
 // The live race clock compared with ghost clocks.
 uint64_t liveRaceClock();

@@ -7,17 +7,21 @@ namespace {
 
 namespace image = host_layout::image;
 
-void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
-    space.writeU8(base + site, image::kCallOpcode);
-    space.writeU32(base + site + 1, target - (site + image::kCallSiteSize));
-}
-
 template <size_t N>
 void writeCode(AddressSpace& space, HostAddr base, uint32_t offset, const std::array<uint8_t, N>& bytes) {
     space.write(base + offset, bytes.data(), bytes.size());
 }
 
+void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
+    writeCall(space, base + site, base + target);
+}
+
 }  // namespace
+
+void writeCall(AddressSpace& space, HostAddr site, HostAddr target) {
+    space.writeU8(site, image::kCallOpcode);
+    space.writeU32(site + 1, target - (site + image::kCallSiteSize));
+}
 
 HostAddr layOutHostImage(AddressSpace& space) {
     const HostAddr base = space.allocateImage(kHostImageSize);

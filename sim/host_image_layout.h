@@ -10,6 +10,9 @@ namespace tarvek::sim {
 
 constexpr uint32_t kHostImageSize = 0x00490000;
 
+// Writes a 5-byte call at site (absolute addresses) that reaches target.
+void writeCall(AddressSpace& space, HostAddr site, HostAddr target);
+
 // Lays the image out in space and protects it execute-read; returns the image base.
 HostAddr layOutHostImage(AddressSpace& space);
 

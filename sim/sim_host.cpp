@@ -11,7 +11,30 @@ namespace tarvek::sim {
 
 namespace image = host_layout::image;
 
-SimHost::SimHost() : base_(layOutHostImage(space_)) { bindHost(memory_, *this, base_); }
+namespace {
+
+// Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
+[[noreturn]] void unknownAddress(const char* what, HostAddr address) {
+    std::fprintf(stderr, "simulated host: %s 0x%08X\n", what, static_cast<unsigned>(address));
+    std::abort();
+}
+
+}  // namespace
+
+SimHost::SimHost() : base_(layOutHostImage(space_)) {
+    // The game's chat-send routine: chat object in ECX, text in EAX, one stack argument.
+    defineHostRoutine(base_ + image::kChatSend, [this](SimCall& call) {
+        std::string text;
+        for (HostAddr at = call.eax; at != 0; ++at) {
+            const auto byte = memory_.readU8(at);
+            if (!byte || *byte == 0) break;
+            text.push_back(static_cast<char>(*byte));
+        }
+        chatSends_.push_back(std::move(text));
+        return 1u;
+    });
+    bindHost(memory_, *this, base_);
+}
 
 void SimHost::setSchemeTurnTime(int8_t rawByte) {
     space_.writeU8(base_ + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
@@ -22,10 +45,43 @@ void SimHost::unmapScheme() {
     space_.protect(page, kPageSize, protection::NoAccess);
 }
 
+HostAddr SimHost::nextRoutineAddress() {
+    const HostAddr address = nextRoutine_;
+    nextRoutine_ += 0x10;
+    return address;
+}
+
 HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
-    const HostAddr address = kModuleRoutineBase + static_cast<HostAddr>(routines_.size()) * 0x10;
+    const HostAddr address = nextRoutineAddress();
     routines_[address] = std::move(routine);
     return address;
+}
+
+void SimHost::defineHostRoutine(HostAddr address, CodeRoutine routine) { code_[address] = std::move(routine); }
+
+HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
+    const HostAddr address = nextRoutineAddress();
+    code_[address] = std::move(routine);
+    return address;
+}
+
+uint32_t SimHost::callCode(HostAddr target, SimCall& call) {
+    const auto routine = code_.find(target);
+    if (routine == code_.end()) unknownAddress("call to unknown address", target);
+    return routine->second(call);
+}
+
+uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
+    uint8_t opcode = 0;
+    space_.read(site, &opcode, 1);
+    if (opcode != image::kCallOpcode) unknownAddress("no call instruction at", site);
+    return callCode(site + image::kCallSiteSize + space_.readU32(site + 1), call);
+}
+
+HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
+    const HostAddr previous = site + image::kCallSiteSize + space_.readU32(site + 1);
+    writeCall(space_, site, routine);
+    return previous;
 }
 
 HostAddr SimHost::patchWormHandler(HostAddr routine) {
@@ -40,6 +96,14 @@ void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uin
     callWormHandler(handler, worm, sender, type, size, data);
 }
 
+void SimHost::clearCallRecords() {
+    hostHandled_.clear();
+    wormDraws_.clear();
+    ropeDraws_.clear();
+    chatPrints_.clear();
+    chatSends_.clear();
+}
+
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                               HostAddr data) {
     if (handler == base_ + image::kWormHandleMessage) {
@@ -47,12 +111,13 @@ void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, 
         return;
     }
     const auto routine = routines_.find(handler);
-    if (routine == routines_.end()) {
-        // Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
-        std::fprintf(stderr, "simulated host: call to unknown address 0x%08X\n", static_cast<unsigned>(handler));
-        std::abort();
-    }
+    if (routine == routines_.end()) unknownAddress("call to unknown address", handler);
     routine->second(worm, sender, messageType, size, data);
+}
+
+void SimHost::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) {
+    if (routine != base_ + image::kChatPrint) unknownAddress("chat print through unknown address", routine);
+    chatPrints_.push_back(ChatPrint{routine, chatObject, printWord, text});
 }
 
 void SimHost::drawWorm(HostAddr wormImage) { wormDraws_.push_back(wormImage); }

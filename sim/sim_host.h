@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "host/host_calls.h"
@@ -26,6 +27,25 @@ struct WormMessage {
     HostAddr data = 0;
 };
 
+// The registers a routine entered through a call site sees, and the arguments on its stack
+// (first argument first). The routine's result is what it leaves in EAX.
+struct SimCall {
+    uint32_t eax = 0;
+    uint32_t ecx = 0;
+    uint32_t edx = 0;
+    uint32_t ebx = 0;
+    uint32_t esi = 0;
+    uint32_t edi = 0;
+    std::vector<uint32_t> stackArguments;
+};
+
+struct ChatPrint {
+    HostAddr routine = 0;
+    HostAddr chatObject = 0;
+    uint32_t printWord = 0;
+    std::string text;
+};
+
 struct RopeDraw {
     HostAddr worm = 0;
     uint32_t colourEntry9 = 0;
@@ -35,6 +55,7 @@ struct RopeDraw {
 class SimHost : public HostCalls {
 public:
     using WormRoutine = std::function<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)>;
+    using CodeRoutine = std::function<uint32_t(SimCall& call)>;
 
     // Lays out the image and binds this host as the module's host.
     SimHost();
@@ -55,6 +76,18 @@ public:
     // The table entry as a hook patch would leave it: routine in the entry, the old entry returned.
     HostAddr patchWormHandler(HostAddr routine);
 
+    // Code reached through call sites: the game's own routines at image addresses, and module
+    // routines under new synthetic addresses.
+    void defineHostRoutine(HostAddr address, CodeRoutine routine);
+    HostAddr registerCodeRoutine(CodeRoutine routine);
+    // Runs the routine at target; an address without code fails loudly, as it would crash the game.
+    uint32_t callCode(HostAddr target, SimCall& call);
+    // Executes the 5-byte call at site as the game does: decodes its E8 displacement and calls
+    // whatever the call now reaches, so a routine patched there runs in place of the game's.
+    uint32_t executeCallSite(HostAddr site, SimCall& call);
+    // Points the call at site to routine, the way a hook patch leaves it; returns the old target.
+    HostAddr redirectCallSite(HostAddr site, HostAddr routine);
+
     // Sends a message to a worm through the worm class table.
     void sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender = 0, uint32_t size = 0, HostAddr data = 0);
 
@@ -62,20 +95,32 @@ public:
     const std::vector<WormMessage>& hostHandlerMessages() const { return hostHandled_; }
     const std::vector<HostAddr>& wormDraws() const { return wormDraws_; }
     const std::vector<RopeDraw>& ropeDraws() const { return ropeDraws_; }
+    // Lines given to the chat print routine, in order.
+    const std::vector<ChatPrint>& chatPrints() const { return chatPrints_; }
+    // Lines the game's chat-send routine received (sent on to the other players), in order.
+    const std::vector<std::string>& chatSends() const { return chatSends_; }
+    void clearCallRecords();
 
     void callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                          HostAddr data) override;
     void drawWorm(HostAddr wormImage) override;
     void drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) override;
+    void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) override;
 
 private:
+    HostAddr nextRoutineAddress();
+
     SimMemory memory_;
     SimAddressSpace space_{memory_};
     HostAddr base_;
     std::map<HostAddr, WormRoutine> routines_;
+    std::map<HostAddr, CodeRoutine> code_;
+    HostAddr nextRoutine_ = kModuleRoutineBase;
     std::vector<WormMessage> hostHandled_;
     std::vector<HostAddr> wormDraws_;
     std::vector<RopeDraw> ropeDraws_;
+    std::vector<ChatPrint> chatPrints_;
+    std::vector<std::string> chatSends_;
 };
 
 }  // namespace tarvek::sim

@@ -1,10 +1,20 @@
 #include "sim/sim_module.h"
 
+#include <memory>
+
+#include "catalog/catalog_sync_state.h"
+#include "catalog/chat_commands.h"
+#include "catalog/chat_output.h"
+#include "catalog/map_selection.h"
+#include "catalog/pipeline_connection.h"
 #include "ghostdata/ghost_recording.h"
+#include "ghostdata/map_hash_settle.h"
+#include "host/host_layout.h"
 #include "host/settings.h"
 #include "presentation/ghost_graphics.h"
 #include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
+#include "race/map_ghost_pipeline.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
@@ -16,9 +26,28 @@ void installFrameDriver(SimHost& host) {
     frameDriver().previousHandler = host.patchWormHandler(routine);
 }
 
+void installChatHook(SimHost& host) {
+    const HostAddr site = host.base() + host_layout::image::kChatSendCallSite;
+    auto previous = std::make_shared<HostAddr>(0);
+    const HostAddr routine = host.registerCodeRoutine([&host, previous](SimCall& call) -> uint32_t {
+        if (handleChatCommand(call.ecx, call.eax) != 0) return 1;
+        return host.callCode(*previous, call);
+    });
+    *previous = host.redirectCallSite(site, routine);
+    setChatPrintRoutine(host.base() + host_layout::image::kChatPrint);
+}
+
 void resetModuleRaceState() {
     settings() = Settings{};
     raceCallouts() = moduleRaceCallouts();
+    mapPipelineLinks() = MapPipelineLinks{};
+    connectCatalogToPipeline();
+    mapPipeline() = MapPipelineState{};
+    mapHashState() = MapHashState{};
+    forgetMapSelection();
+    resetCatalogSync();
+    chatTargetObject() = 0;
+    setChatPrintRoutine(0);
     raceType() = RaceType{};
     goldGhost() = GhostRecording{};
     blueGhost() = GhostRecording{};

@@ -1,8 +1,10 @@
 #pragma once
-// Strict UTF-8 to UTF-16 conversion with the observable results of MultiByteToWideChar(CP_UTF8,
-// MB_ERR_INVALID_CHARS): malformed, overlong, surrogate and out-of-range sequences are refused.
+// Strict UTF-8 to UTF-16 conversion for request fields, with the observable results of
+// MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS).
 #include <string>
 #include <string_view>
+
+#include "host/utf8.h"
 
 namespace tarvek {
 
@@ -12,8 +14,5 @@ std::u16string utf8ToWide(std::string_view name, std::string_view text);
 
 // The length check on its own, so it is testable without a 2 GiB text.
 void checkConvertibleLength(std::string_view name, size_t byteCount);
-
-// Narrows UTF-16 to UTF-8 (messages and the tool); unpaired surrogates become U+FFFD.
-std::string wideToUtf8(std::u16string_view text);
 
 }  // namespace tarvek

@@ -91,6 +91,7 @@ TEST(SimHostDeathTest, ACallToAnUnknownAddressAborts) {
 }
 
 TEST_F(FrameDriverTest, DrawsBlueThenGoldOnlyForTheRaceWormAndOnlyWhenVisible) {
+    enterWorld();
     goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
     blueGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 2)});
     sim::SimWorm& bystander = game.addWorm(2, 2);

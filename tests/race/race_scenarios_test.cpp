@@ -29,6 +29,7 @@ int gapClears = 0;
 class RaceScenario : public testing::RaceHostTest {
 protected:
     RaceScenario() {
+        enterWorld();
         gapCalls = gapClears = 0;
         raceCallouts().showEndOfTurnGap = [](HostAddr) { ++gapCalls; };
         raceCallouts().clearEndOfTurnGap = [] { ++gapClears; };

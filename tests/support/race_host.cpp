@@ -1,6 +1,7 @@
 #include "support/race_host.h"
 
 #include "ghostdata/ghost_format.h"
+#include "host/host_layout.h"
 #include "sim/sim_module.h"
 #include "support/ghost_files.h"
 
@@ -46,6 +47,12 @@ RaceHostTest::RaceHostTest() {
     sim::resetModuleRaceState();
     sim::installFrameDriver(host);
     world.setFeedbackGates(0, 0);
+}
+
+void RaceHostTest::enterWorld() {
+    const sim::SimWorm visitor(host, world, 0xFFFF, 0xFFFF);
+    host.sendWormMessage(visitor.address(), host_layout::message::kFrame);
+    host.clearCallRecords();
 }
 
 RaceHostTest::~RaceHostTest() { sim::resetModuleRaceState(); }

@@ -32,6 +32,9 @@ protected:
 
     // Scheme byte: positive seconds for BigRR, 0 for TTRR.
     void useScheme(int8_t turnTimeByte) { host.setSchemeTurnTime(turnTimeByte); }
+    // One frame message before the world's first frame, as the game sends them: the pipeline
+    // meets the world (and empties the slots), so ghosts placed afterwards stay for the race.
+    void enterWorld();
 
     sim::SimHost host;
     sim::SimWorld world{host.space()};

@@ -70,17 +70,18 @@ std::vector<ReplayFrame> replayAgainstGhost(const GhostRecording& live, const Gh
     resetModuleRaceState();
     installFrameDriver(host);
     host.setSchemeTurnTime(playsTurns(options.race) ? static_cast<int8_t>(options.turnTime) : 0);
-    goldGhost() = reference;
     SimWorm& worm = game.addWorm(1, 1);
 
     std::vector<ReplayFrame> rows;
     if (!live.frames.empty()) {
-        // One idle frame lets the race type be read before the first turn begins.
+        // One idle frame lets the race type be read, and the pipeline meet the world (emptying
+        // the ghost slots), before the reference takes the gold slot and the first turn begins.
         worm.apply(wormFrameOf(live.frames.front(), false));
         game.runFrame();
         raceType().isTrickRace = options.race == ReplayRace::TrickRace;
         raceType().isBungeeRace = options.race == ReplayRace::BungeeRace;
     }
+    goldGhost() = reference;
     auto playRange = [&](uint32_t first, uint32_t count) {
         for (uint32_t k = 0; k < count; ++k) {
             worm.apply(wormFrameOf(live.frames[first + k], true));
