@@ -38,6 +38,30 @@ constexpr uint32_t kWormHandleMessageEntry = kWormClassTable + 0x8;
 constexpr uint32_t kWormHandleMessage = 0x110B40;
 constexpr uint32_t kDrawWorm = 0x10FCD0;
 constexpr uint32_t kDrawRope = 0x100720;
+constexpr uint32_t kChatPrint = 0x12ACB0;
+
+// Call sites the module redirects (each a 5-byte E8 call) and the host routines they call.
+constexpr uint32_t kLoadLandDatCall = 0x17AD69;
+constexpr uint32_t kLoadLandDat = 0x175BC0;
+constexpr uint32_t kChatSendCall = 0x12C1AE;
+constexpr uint32_t kChatSend = 0x12B730;
+constexpr uint32_t kTimerColourACall = 0x15E10F;
+constexpr uint32_t kTimerColourA = 0x15EAF0;
+constexpr uint32_t kTimerColourBCall = 0x15EF2C;
+constexpr uint32_t kTimerColourB = 0x15E650;
+constexpr uint32_t kTimerDrawingCall = 0x15F30B;
+constexpr uint32_t kTimerDrawing = 0xFB070;
+
+// Class tables whose entries the module replaces.
+constexpr uint32_t kDisplayClassTable = 0x26A218;
+constexpr uint32_t kDisplayLineDraw6Entry = kDisplayClassTable + 0x34;  // slot 13
+constexpr uint32_t kDisplayLineDraw5Entry = kDisplayClassTable + 0x38;  // slot 14
+constexpr uint32_t kDisplaySpriteDrawEntry = kDisplayClassTable + 0x4C;  // slot 19
+constexpr uint32_t kDisplayBitmapDrawEntry = kDisplayClassTable + 0x50;  // slot 20, called only
+constexpr uint32_t kDisplayOverlayEntry = kDisplayClassTable + 0x68;     // slot 26
+constexpr uint32_t kLandscapeClassTable = 0x26B208;
+constexpr uint32_t kLandscapeInitBordersEntry = kLandscapeClassTable + 0x18;
+constexpr uint32_t kLandscapeInitBorders = 0x17D7F0;
 }  // namespace image
 
 namespace message {

@@ -2,6 +2,7 @@
 
 #include "host/host_context.h"
 #include "host/host_layout.h"
+#include "sim/sim_image.h"
 
 namespace tarvek::sim {
 
@@ -9,7 +10,7 @@ namespace image = host_layout::image;
 
 SimHost::SimHost() {
     memory_.map(kHostBase, kHostImageSize, protection::ExecuteRead);
-    memory_.pokeU32(kHostBase + image::kWormHandleMessageEntry, kHostBase + image::kWormHandleMessage);
+    layOutHostImage(memory_, kHostBase);
     bindHost(memory_, *this, kHostBase);
 }
 
@@ -26,13 +27,6 @@ HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
     const HostAddr address = kModuleRoutineBase + static_cast<HostAddr>(routines_.size()) * 0x10;
     routines_[address] = std::move(routine);
     return address;
-}
-
-HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    const HostAddr entry = kHostBase + image::kWormHandleMessageEntry;
-    const HostAddr previous = memory_.peekU32(entry);
-    memory_.pokeU32(entry, routine);
-    return previous;
 }
 
 void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uint32_t size, HostAddr data) {
