@@ -1,6 +1,6 @@
 #pragma once
-// The module's hooks into the host: where each one sits, which host routine it expects there and
-// what it accepts instead. Offsets are from the host base (host_layout.h).
+// The module's hooks into the host: where each one sits (offsets from the host base, from
+// host_layout.h), which host routine it expects there and what it accepts instead.
 //
 // Call contracts at the hooks. The host fixes only part of them; the rest is settled here once,
 // and the x86 thunks, the simulated host and the 32-bit Windows test host all follow it:
@@ -27,6 +27,7 @@
 //    bottom) as the first four stack arguments; read on entry, everything passed through.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "host/hook_ids.h"
@@ -47,7 +48,7 @@ enum class ForeignTarget : uint8_t {
 // Host code bytes that must match exactly before a call site is patched.
 struct CodeCheck {
     uint32_t offset = 0;
-    std::string_view bytes;
+    std::span<const uint8_t> bytes;
 };
 
 struct CallSiteHook {

@@ -4,14 +4,15 @@
 #include <cstring>
 #include <string>
 
+#include "host/host_layout.h"
 #include "host/log.h"
 #include "host/text.h"
 
 namespace tarvek {
 namespace {
 
-constexpr uint8_t kCallOpcode = 0xE8;
-constexpr uint32_t kCallSize = 5;
+using host_layout::image::kCallOpcode;
+constexpr uint32_t kCallSize = host_layout::image::kCallSiteSize;
 
 // The routine may run on the game thread as soon as the patch is written: the previous target
 // must be visible before then.

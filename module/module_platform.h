@@ -1,13 +1,14 @@
 #pragma once
 // What the start-up needs from the operating system: its own file, the host's base, a thread,
-// thread hotkeys with their message loop, the foreground window's process and a catalog worker.
-// The DLL implements it with Win32; tests implement it on the simulated host.
+// thread hotkeys with their message loop, the foreground window's process, and beside them the
+// Platform object whose services the catalog worker uses. The DLL implements it with Win32, the
+// simulated game with injected hotkeys.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "host/host_memory.h"
-#include "sync/catalog_sync_worker.h"
+#include "host/platform.h"
 
 namespace tarvek {
 
@@ -34,8 +35,9 @@ public:
     // True when the foreground window belongs to this process.
     virtual bool foregroundIsThisProcess() = 0;
 
-    // A catalog sync worker over the platform's HTTPS client and hashing.
-    virtual std::shared_ptr<CatalogSyncWorker> createCatalogWorker() = 0;
+    // The platform's services (files, clock, hashing, HTTPS) for the catalog worker. Asked for on
+    // the init thread only, so a platform may create them then rather than under the loader lock.
+    virtual std::shared_ptr<const Platform> services() = 0;
 };
 
 }  // namespace tarvek

@@ -1,12 +1,12 @@
 #include "module/startup.h"
 
 #include "catalog/catalog_worker_slot.h"
-#include "ghostdata/ghost_loader.h"
 #include "host/host_context.h"
 #include "host/log_file.h"
 #include "host/module_path.h"
 #include "host/settings.h"
 #include "host/text.h"
+#include "race/ghost_slot_reset.h"
 #include "race/race_type.h"
 
 namespace tarvek {
@@ -30,7 +30,7 @@ void replaceCatalogWorker(ModulePlatform& platform) {
         std::lock_guard<std::mutex> lock(slot.lock);
         Settings& s = settings();
         s.apiOrigin = std::string(trimHostText(s.apiOrigin));
-        if (!s.apiOrigin.empty()) worker = platform.createCatalogWorker();
+        if (!s.apiOrigin.empty()) worker = std::make_shared<CatalogSyncWorker>(platform.services());
         slot.worker.swap(worker);
     }
     // The previous worker goes here, outside the lock: its destructor waits for its thread.

@@ -3,6 +3,7 @@
 #include "ghostdata/ghost_recording.h"
 #include "host/patch_engine.h"
 #include "host/settings.h"
+#include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
@@ -18,7 +19,7 @@ void installFrameDriver(SimHost& host) {
 
 void resetModuleRaceState() {
     settings() = Settings{};
-    raceCallouts() = defaultRaceCallouts();
+    raceCallouts() = moduleRaceCallouts();
     raceType() = RaceType{};
     goldGhost() = GhostRecording{};
     blueGhost() = GhostRecording{};

@@ -81,9 +81,9 @@ bool SimModulePlatform::foregroundIsThisProcess() {
     return gameInFront_;
 }
 
-std::shared_ptr<CatalogSyncWorker> SimModulePlatform::createCatalogWorker() {
-    record("worker");
-    return std::make_shared<CatalogSyncWorker>();
+std::shared_ptr<const Platform> SimModulePlatform::services() {
+    record("services");
+    return services_;
 }
 
 }  // namespace tarvek::sim

@@ -15,7 +15,8 @@ namespace tarvek::sim {
 
 class SimModulePlatform : public ModulePlatform {
 public:
-    SimModulePlatform(std::string modulePath, HostAddr hostBase) : path_(std::move(modulePath)), base_(hostBase) {}
+    SimModulePlatform(std::string modulePath, HostAddr hostBase, std::shared_ptr<const Platform> services)
+        : path_(std::move(modulePath)), base_(hostBase), services_(std::move(services)) {}
 
     // Runs the thread the module started, on the calling thread; false when it started none.
     bool runStartedThread();
@@ -26,7 +27,7 @@ public:
     void quit();
     // The next registration of Ctrl+key fails with error.
     void refuseHotkey(char key, uint32_t error);
-    // "thread", "worker", "register G", "unregister G", "dispatch" ... in the order asked.
+    // "thread", "services", "register G", "unregister G", "dispatch" ... in the order asked.
     std::vector<std::string> requests() const;
 
     std::string modulePath() override { return path_; }
@@ -37,7 +38,8 @@ public:
     int nextMessage(int& hotkeyId) override;
     void dispatchMessage() override;
     bool foregroundIsThisProcess() override;
-    std::shared_ptr<CatalogSyncWorker> createCatalogWorker() override;
+    // Recorded as "services": the start-up asks for them to create its catalog worker.
+    std::shared_ptr<const Platform> services() override;
 
 private:
     struct Message {
@@ -48,6 +50,7 @@ private:
 
     std::string path_;
     HostAddr base_;
+    std::shared_ptr<const Platform> services_;
     void (*threadProc_)(void*) = nullptr;
     void* threadArgument_ = nullptr;
     mutable std::mutex mutex_;

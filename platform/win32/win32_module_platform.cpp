@@ -1,5 +1,7 @@
 #include "platform/win32/win32_module_platform.h"
 
+#include "platform/win32/win32_platform.h"
+
 namespace tarvek::win32 {
 
 std::string Win32ModulePlatform::modulePath() {
@@ -61,8 +63,9 @@ bool Win32ModulePlatform::foregroundIsThisProcess() {
     return process == GetCurrentProcessId();
 }
 
-std::shared_ptr<CatalogSyncWorker> Win32ModulePlatform::createCatalogWorker() {
-    return std::make_shared<CatalogSyncWorker>();
+std::shared_ptr<const Platform> Win32ModulePlatform::services() {
+    if (!services_) services_ = std::make_shared<Win32Platform>();
+    return services_;
 }
 
 }  // namespace tarvek::win32

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up's platform on Windows: the module's own handle and path, the main executable's
-// base, a thread, thread hotkeys with GetMessage, and the foreground window's process.
+// base, a thread, thread hotkeys with GetMessage, the foreground window's process, and the
+// Win32Platform services.
 #include <windows.h>
 
 #include "module/module_platform.h"
@@ -19,7 +20,7 @@ public:
     int nextMessage(int& hotkeyId) override;
     void dispatchMessage() override;
     bool foregroundIsThisProcess() override;
-    std::shared_ptr<CatalogSyncWorker> createCatalogWorker() override;
+    std::shared_ptr<const Platform> services() override;
 
 private:
     static DWORD WINAPI threadStart(LPVOID self);
@@ -28,6 +29,7 @@ private:
     void (*threadProc_)(void*) = nullptr;
     void* threadArgument_ = nullptr;
     MSG last_{};
+    std::shared_ptr<const Platform> services_;
 };
 
 }  // namespace tarvek::win32

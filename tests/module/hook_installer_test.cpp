@@ -8,12 +8,15 @@
 #include "module/hook_installer.h"
 #include "race/frame_driver.h"
 #include "sim/sim_host.h"
-#include "sim/sim_image.h"
+#include "sim/host_image_layout.h"
+#include "sim/sim_address_space.h"
 
 namespace tarvek {
 namespace {
 
 namespace image = host_layout::image;
+namespace slot = host_layout::display_table;
+constexpr uint32_t kDisplayEntry = image::kDisplayClassTable;
 using Routines = std::array<HostAddr, kHookCount>;
 // An image base that puts display class table slot 20 (+0x50) at a page start, so the table can be
 // made unreadable past entry 3.
@@ -28,12 +31,12 @@ const TableEntryHook* const kTables[] = {&hooks::kWormMessage, &hooks::kDisplayL
                                          &hooks::kDisplayOverlay, &hooks::kLandscapeInitBorders};
 
 // What the host calls at the hook's place: the call site's target or the table entry.
-HostAddr targetAt(const sim::SimMemory& memory, int id) {
+HostAddr targetAt(const sim::AddressSpace& space, int id) {
     for (const CallSiteHook* hook : kSites)
-        if (hook->id == id) return sim::callTarget(memory, kBase, hook->site);
+        if (hook->id == id) return sim::callTarget(space, kBase, hook->site);
     for (const TableEntryHook* hook : kTables)
         if (id >= hook->id && id < hook->id + static_cast<int>(hook->count))
-            return memory.peekU32(kBase + hook->entry + 4 * (id - hook->id));
+            return space.readU32(kBase + hook->entry + 4 * (id - hook->id));
     return 0;
 }
 
@@ -41,11 +44,11 @@ HostAddr targetAt(const sim::SimMemory& memory, int id) {
 // 13, 14, 19, 26, InitBorders): P patched, A already installed, S skipped, - not attempted. A
 // patched hook leads to the module's routine and chains to what was there; any other is untouched.
 TEST(HookInstaller, InstallsInDependencyOrderChainsAndLeavesWhatDoesNotMatch) {
-    using Change = std::function<void(sim::SimMemory&, Routines&)>;
-    auto poke = [](uint32_t offset, uint8_t value) -> Change { return [=](auto& m, auto&) { m.pokeU8(kBase + offset, value); }; };
-    auto entry = [](uint32_t offset, HostAddr value) -> Change { return [=](auto& m, auto&) { m.pokeU32(kBase + offset, value); }; };
+    using Change = std::function<void(sim::SimAddressSpace&, Routines&)>;
+    auto poke = [](uint32_t offset, uint8_t value) -> Change { return [=](auto& s, auto&) { s.writeU8(kBase + offset, value); }; };
+    auto entry = [](uint32_t offset, HostAddr value) -> Change { return [=](auto& s, auto&) { s.writeU32(kBase + offset, value); }; };
     auto callTo = [](uint32_t site, HostAddr target) -> Change {
-        return [=](auto& m, auto&) { sim::writeCall(m, kBase, site, target - kBase); };
+        return [=](auto& s, auto&) { sim::writeCall(s, kBase, site, target - kBase); };
     };
     const struct {
         const char* what;
@@ -54,48 +57,50 @@ TEST(HookInstaller, InstallsInDependencyOrderChainsAndLeavesWhatDoesNotMatch) {
         std::vector<std::string> lines;
     } rows[] = {
         {"everything in place", [](auto&, auto&) {}, "PPPPPPPPPPP", {}},
-        {"installed before", [](auto& m, auto& r) { installHooks(m, kBase, withPreviousTargetSlots(r)); }, "AAAAAA-----", {}},
-        {"capture after another module", callTo(image::kLoadLandDatCall, kOtherModule), "PPPPPPPPPPP",
+        {"installed before", [](auto& s, auto& r) { installHooks(s.memory(), kBase, withPreviousTargetSlots(r)); }, "AAAAAA-----", {}},
+        {"capture after another module", callTo(image::kLoadLandDatCallSite, kOtherModule), "PPPPPPPPPPP",
          {"Landscape LoadLandDat is already hooked; chaining after 0x71000000 (WA handler 0x575958)"}},
-        {"chat after another module", callTo(image::kChatSendCall, kOtherModule), "PPPPPPPPPPP", {}},
-        {"timer B after another module", callTo(image::kTimerColourBCall, kOtherModule), "PPPSPPPPPPP", {}},
+        {"chat after another module", callTo(image::kChatSendCallSite, kOtherModule), "PPPPPPPPPPP", {}},
+        {"timer B after another module", callTo(image::kTurnTimerColourBCallSite, kOtherModule), "PPPSPPPPPPP", {}},
         {"worm handler of another module", entry(image::kWormHandleMessageEntry, kOtherModule), "PPPPPPPPPPP",
          {"worm HandleMessage is already hooked; chaining after 0x71000000 (WA handler 0x5108d8)"}},
         {"InitBorders of another module", entry(image::kLandscapeInitBordersEntry, kOtherModule), "PPPPPPPPPPP",
          {"Landscape InitBorders is already hooked; chaining after 0x71000000 (WA handler 0x57d588)"}},
-        {"timer A site no call", poke(image::kTimerColourACall, 0xE9), "PPS--PPPPPP", {}},
-        {"timer A already ours", callTo(image::kTimerColourACall, routineOf(2)), "PPAPPPPPPPP", {}},
-        {"code before B", poke(image::kTimerColourBCall - 1, 0x90), "PPPSPPPPPPP", {}},
-        {"code after B", poke(image::kTimerColourBCall + 8, 0x90), "PPPSPPPPPPP", {}},
-        {"code before drawing", poke(image::kTimerDrawingCall - 16, 0x90), "PPPPSPPPPPP", {}},
-        {"code after drawing", poke(image::kTimerDrawingCall + 20, 0x90), "PPPPSPPPPPP", {}},
-        {"chat calls 0", callTo(image::kChatSendCall, 0), "PSPPPPPPPPP", {}},
-        {"chat calls 0xFFFFFFFF", callTo(image::kChatSendCall, 0xFFFFFFFFu), "PSPPPPPPPPP", {}},
-        {"chat calls unreadable code", callTo(image::kChatSendCall, 0x7F000000), "PSPPPPPPPPP", {}},
+        {"timer A site no call", poke(image::kTurnTimerColourACallSite, 0xE9), "PPS--PPPPPP", {}},
+        {"timer A already ours", callTo(image::kTurnTimerColourACallSite, routineOf(2)), "PPAPPPPPPPP", {}},
+        {"code before B", poke(image::kTurnTimerColourBCheckBefore + 3, 0x90), "PPPSPPPPPPP", {}},
+        {"code after B", poke(image::kTurnTimerColourBCallSite + 8, 0x90), "PPPSPPPPPPP", {}},
+        {"code before drawing", poke(image::kTurnTimerDrawCheckBefore, 0x90), "PPPPSPPPPPP", {}},
+        {"code after drawing", poke(image::kTurnTimerDrawCheckAfter + 15, 0x90), "PPPPSPPPPPP", {}},
+        {"chat calls 0", callTo(image::kChatSendCallSite, 0), "PSPPPPPPPPP", {}},
+        {"chat calls 0xFFFFFFFF", callTo(image::kChatSendCallSite, 0xFFFFFFFFu), "PSPPPPPPPPP", {}},
+        {"chat calls unreadable code", callTo(image::kChatSendCallSite, 0x7F000000), "PSPPPPPPPPP", {}},
         {"worm handler already ours", entry(image::kWormHandleMessageEntry, routineOf(5)), "PPPPPA-----", {}},
         {"worm handler null", entry(image::kWormHandleMessageEntry, 0), "PPPPPS-----", {}},
-        {"sprite entry null", entry(image::kDisplaySpriteDrawEntry, 0), "PPPPPPPPS--", {}},
+        {"sprite entry null", entry(kDisplayEntry + slot::kSpriteDraw, 0), "PPPPPPPPS--", {}},
         // Patching the pair would make the entry already ours its own previous target.
-        {"half of the line pair ours", entry(image::kDisplayLineDraw5Entry, routineOf(7)), "PPPPPPSSP--", {}},
-        {"overlay into unreadable code", entry(image::kDisplayOverlayEntry, 0x7F000000), "PPPPPPPPPSP", {}},
+        {"half of the line pair ours", entry(kDisplayEntry + slot::kLineDraw5, routineOf(7)), "PPPPPPSSP--", {}},
+        {"overlay into unreadable code", entry(kDisplayEntry + slot::kOverlay, 0x7F000000), "PPPPPPPPPSP", {}},
         {"display table unreadable past entry 3",
-         [](auto& m, auto&) { m.setProtection(kBase + image::kDisplayClassTable + 0x50, 1, protection::NoAccess); },
+         [](auto& s, auto&) { s.protect(kBase + kDisplayEntry + slot::kBitmapDraw, 1, protection::NoAccess); },
          "PPPPPPSSS--", {}},
         {"no chat routine", [](auto&, auto& r) { r[TARVEK_HOOK_CHAT] = 0; }, "P-PPPPPPPPP", {}},
         {"no line routine", [](auto&, auto& r) { r[TARVEK_HOOK_DISPLAY_LINE5] = 0; }, "PPPPPP--P--", {}},
-        {"protection refused", [](auto& m, auto&) { m.refuseProtectionChanges(); }, "SSS--S-----", {}},
+        {"protection refused", [](auto& s, auto&) { s.memory().refuseProtectionChanges(); }, "SSS--S-----", {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         sim::SimMemory memory;
-        memory.map(kBase, sim::kHostImageSize, protection::ExecuteRead);
+        sim::SimAddressSpace space(memory, sim::kHeapBase, kBase);
+        sim::layOutHostImage(space);
         memory.map(kOtherModule, sim::kPageSize, protection::ExecuteRead);
-        sim::layOutHostImage(memory, kBase);
+        for (uint32_t hooked : {slot::kLineDraw6, slot::kLineDraw5, slot::kSpriteDraw, slot::kOverlay})
+            space.writeU32(kBase + kDisplayEntry + hooked, kBase + 0x1F0000 + hooked);  // the host's display routines
         Routines routines;
         for (int id = 0; id < kHookCount; ++id) routines[id] = routineOf(id);
-        row.change(memory, routines);
+        row.change(space, routines);
         HostAddr before[kHookCount];
-        for (int id = 0; id < kHookCount; ++id) before[id] = targetAt(memory, id);
+        for (int id = 0; id < kHookCount; ++id) before[id] = targetAt(space, id);
         const HookAddresses hooks = withPreviousTargetSlots(routines);
         for (HostAddr* previous : hooks.previous) *previous = 0;
         hostRoutines().drawWorm = 0;
@@ -107,7 +112,7 @@ TEST(HookInstaller, InstallsInDependencyOrderChainsAndLeavesWhatDoesNotMatch) {
             const auto& outcome = report[id];
             letters += !outcome ? '-' : *outcome == PatchOutcome::Patched ? 'P' : *outcome == PatchOutcome::AlreadyInstalled ? 'A' : 'S';
             const bool patched = letters.back() == 'P';
-            EXPECT_EQ(targetAt(memory, id), patched ? routines[id] : before[id]) << id;
+            EXPECT_EQ(targetAt(space, id), patched ? routines[id] : before[id]) << id;
             EXPECT_EQ(*hooks.previous[id], patched ? before[id] : 0) << id;
         }
         EXPECT_EQ(letters, row.expected);

@@ -8,9 +8,10 @@
 #include "module/startup.h"
 #include "race/frame_driver.h"
 #include "race/race_type.h"
-#include "sim/sim_image.h"
+#include "sim/host_image_layout.h"
 #include "sim/sim_module.h"
 #include "sim/sim_module_platform.h"
+#include "support/build_platform.h"
 #include "support/temp_dir.h"
 
 namespace tarvek {
@@ -34,28 +35,29 @@ protected:
         for (int id = 0; id < kHookCount; ++id) routines[id] = 0x6F000000 + 0x10 * id;
         return ModuleHost{host.memory(), host, withPreviousTargetSlots(routines)};
     }
-    bool patched(uint32_t site) { return sim::callTarget(host.memory(), host.base(), site) >> 24 == 0x6F; }
+    bool patched(uint32_t site) { return sim::callTarget(host.space(), host.base(), site) >> 24 == 0x6F; }
 
     sim::SimHost host;
     testing::TempDir dir;
-    sim::SimModulePlatform platform{dir.file("wkTarvek.dll"), host.base()};
+    std::shared_ptr<const Platform> services = std::make_shared<testing::BuildPlatform>();
+    sim::SimModulePlatform platform{dir.file("wkTarvek.dll"), host.base(), services};
     ModuleHost module = moduleHost();
     CapturedLog log;
 };
 
 TEST_F(Startup, EntryPointInstallsTheCaptureSilentlyThenTheInitThreadTheRest) {
-    sim::writeCall(host.memory(), host.base(), image::kLoadLandDatCall, image::kChatPrint);  // another module's
+    sim::writeCall(host.space(), host.base(), image::kLoadLandDatCallSite, image::kChatPrint);  // another module's
     EXPECT_TRUE(attachModule(platform, module));
-    EXPECT_TRUE(patched(image::kLoadLandDatCall));
-    EXPECT_FALSE(patched(image::kChatSendCall));
+    EXPECT_TRUE(patched(image::kLoadLandDatCallSite));
+    EXPECT_FALSE(patched(image::kChatSendCallSite));
     EXPECT_TRUE(log.lines().empty());
 
     platform.postOtherMessage();
     platform.quit();
     ASSERT_TRUE(platform.runStartedThread());
-    EXPECT_EQ(platform.requests(), (Requests{"thread", "worker", "register G", "register F", "dispatch", "unregister G",
+    EXPECT_EQ(platform.requests(), (Requests{"thread", "services", "register G", "register F", "dispatch", "unregister G",
                                             "unregister F"}));
-    EXPECT_TRUE(patched(image::kTimerDrawingCall));
+    EXPECT_TRUE(patched(image::kTurnTimerDrawCallSite));
     EXPECT_TRUE(goldGhost().empty());
     EXPECT_NE(catalogWorkerSlot().worker, nullptr);
     EXPECT_FALSE(startupState().hotkeyRegistered);
@@ -66,18 +68,18 @@ TEST_F(Startup, DisabledModuleStopsRightAfterTheSettings) {
     raceType().isBungeeRace = true;
     EXPECT_EQ(initThread(platform, module), 0u);
     EXPECT_TRUE(platform.requests().empty());  // no worker, no hotkey
-    EXPECT_FALSE(patched(image::kChatSendCall));
+    EXPECT_FALSE(patched(image::kChatSendCallSite));
     EXPECT_FALSE(goldGhost().empty());
     EXPECT_FALSE(raceType().isBungeeRace);  // the discipline default is set even so
     EXPECT_EQ(startupState().goldGhostPath, settings().moduleDirectory + "\\wkTarvek.challenge-951.tkghost");
 }
 
 TEST_F(Startup, WithoutAHostBaseNoHookIsAttempted) {
-    sim::SimModulePlatform baseless(dir.file("wkTarvek.dll"), 0);
+    sim::SimModulePlatform baseless(dir.file("wkTarvek.dll"), 0, services);
     baseless.quit();
     initThread(baseless, module);
-    EXPECT_FALSE(patched(image::kChatSendCall));
-    EXPECT_EQ(baseless.requests(), (Requests{"worker", "register G", "register F", "unregister G", "unregister F"}));
+    EXPECT_FALSE(patched(image::kChatSendCallSite));
+    EXPECT_EQ(baseless.requests(), (Requests{"services", "register G", "register F", "unregister G", "unregister F"}));
 }
 
 TEST_F(Startup, HotkeysToggleOnlyWhileTheGameIsInFront) {
@@ -100,13 +102,13 @@ TEST_F(Startup, HotkeysToggleOnlyWhileTheGameIsInFront) {
     for (const auto& row : rows) {
         resetFrameDriver();
         log.clear();
-        sim::SimModulePlatform keys(dir.file("wkTarvek.dll"), host.base());
+        sim::SimModulePlatform keys(dir.file("wkTarvek.dll"), host.base(), services);
         for (const auto& [hotkey, inFront] : row.presses) keys.pressHotkey(hotkey, inFront);
         keys.quit();
         keys.refuseHotkey(row.refusedKey, 1409);
-        sim::layOutHostImage(host.memory(), host.base());
+        sim::layOutHostImage(host.space());
         initThread(keys, module);
-        EXPECT_TRUE(patched(image::kChatSendCall));  // hooks are in before any hotkey is tried
+        EXPECT_TRUE(patched(image::kChatSendCallSite));  // hooks are in before any hotkey is tried
         EXPECT_EQ(frameDriver().goldVisible.load(), row.gold);
         EXPECT_EQ(frameDriver().blueVisible.load(), row.blue);
         EXPECT_EQ(log.lines(), row.line ? Requests{row.line} : Requests{});
