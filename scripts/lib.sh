@@ -16,3 +16,8 @@ build_preset() {
     cmake --build "$root/build/$preset" -j "$jobs"
   fi
 }
+
+# Windows of the Win32 tests go to Wine's null display driver (no X server needed); idempotent.
+use_null_wine_display() {
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
+}

@@ -12,15 +12,19 @@ void writeCode(AddressSpace& space, HostAddr base, uint32_t offset, const std::a
     space.write(base + offset, bytes.data(), bytes.size());
 }
 
-void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
-    writeCall(space, base + site, base + target);
-}
-
 }  // namespace
 
 void writeCall(AddressSpace& space, HostAddr site, HostAddr target) {
     space.writeU8(site, image::kCallOpcode);
     space.writeU32(site + 1, target - (site + image::kCallSiteSize));
+}
+
+void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
+    writeCall(space, base + site, base + target);
+}
+
+HostAddr callTarget(const AddressSpace& space, HostAddr base, uint32_t site) {
+    return base + site + image::kCallSiteSize + space.readU32(base + site + 1);
 }
 
 HostAddr layOutHostImage(AddressSpace& space) {

@@ -73,8 +73,6 @@ public:
 
     // Registers a module routine under a new synthetic address.
     HostAddr registerWormRoutine(WormRoutine routine);
-    // The table entry as a hook patch would leave it: routine in the entry, the old entry returned.
-    HostAddr patchWormHandler(HostAddr routine);
 
     // Code reached through call sites: the game's own routines at image addresses, and module
     // routines under new synthetic addresses.

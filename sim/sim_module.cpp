@@ -10,6 +10,7 @@
 #include "ghostdata/ghost_recording.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/host_layout.h"
+#include "host/patch_engine.h"
 #include "host/settings.h"
 #include "presentation/ghost_graphics.h"
 #include "presentation/module_race_callouts.h"
@@ -23,17 +24,17 @@ namespace tarvek::sim {
 
 void installFrameDriver(SimHost& host) {
     const HostAddr routine = host.registerWormRoutine(&onWormMessage);
-    frameDriver().previousHandler = host.patchWormHandler(routine);
+    HostAddr* previous = &frameDriver().previousHandler;
+    patchTableEntry(host.memory(), host.base(), hooks::kWormMessage, std::span(&routine, 1), std::span(&previous, 1));
 }
 
 void installChatHook(SimHost& host) {
-    const HostAddr site = host.base() + host_layout::image::kChatSendCallSite;
     auto previous = std::make_shared<HostAddr>(0);
     const HostAddr routine = host.registerCodeRoutine([&host, previous](SimCall& call) -> uint32_t {
         if (handleChatCommand(call.ecx, call.eax) != 0) return 1;
         return host.callCode(*previous, call);
     });
-    *previous = host.redirectCallSite(site, routine);
+    patchCallSite(host.memory(), host.base(), hooks::kChat, routine, *previous);
     setChatPrintRoutine(host.base() + host_layout::image::kChatPrint);
 }
 
