@@ -16,3 +16,6 @@ build_preset() {
     cmake --build "$root/build/$preset" -j "$jobs"
   fi
 }
+
+# seconds_since T0: wall time since T0 (an $EPOCHREALTIME value), in seconds with one decimal.
+seconds_since() { awk -v now="$EPOCHREALTIME" -v t0="$1" 'BEGIN { printf "%.1f", now - t0 }'; }
