@@ -1,0 +1,29 @@
+#include "tools/tarvek-host32/scenarios.h"
+
+#include "host/host_layout.h"
+
+namespace tarvek::host32 {
+namespace {
+
+ModuleFile settingsFile(bool enabled) {
+    std::string text = "[General]\r\nEnabled=";
+    text += enabled ? "1" : "0";
+    text += "\r\nLogFile=";
+    text += kLogFileName;
+    text += "\r\n";
+    return {"wkTarvek.ini", text};
+}
+
+}  // namespace
+
+std::vector<Scenario> offlineScenarios() {
+    return {
+        {"offline-ttrr", {settingsFile(true)}, {}},
+        {"offline-bigrr", {settingsFile(true)}, {}},
+        {"offline-chat", {settingsFile(true)}, {}},
+        {"disabled", {settingsFile(false)}, {}},
+        {"changed-site", {settingsFile(true)}, {}},
+    };
+}
+
+}  // namespace tarvek::host32
