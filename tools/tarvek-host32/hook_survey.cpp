@@ -6,18 +6,30 @@ namespace tarvek::host32 {
 
 std::vector<HookPoint> gameHookPoints() {
     namespace image = host_layout::image;
+    namespace display = host_layout::display_table;
     return {
+        {image::kLoadLandDatCallSite, true},
+        {image::kChatSendCallSite, true},
+        {image::kTurnTimerColourACallSite, true},
+        {image::kTurnTimerColourBCallSite, true},
+        {image::kTurnTimerDrawCallSite, true},
         {image::kWormHandleMessageEntry, false},
+        {image::kDisplayClassTable + display::kLineDraw6, false},
+        {image::kDisplayClassTable + display::kLineDraw5, false},
+        {image::kDisplayClassTable + display::kSpriteDraw, false},
+        {image::kDisplayClassTable + display::kOverlay, false},
+        {image::kLandscapeInitBordersEntry, false},
     };
 }
 
 std::optional<HostAddr> hookTarget(const HostMemory& memory, HostAddr gameBase, const HookPoint& point) {
     const HostAddr at = gameBase + point.offset;
     if (!point.callSite) return memory.readU32(at);
-    uint8_t call[5];
-    if (!memory.read(at, call, sizeof call) || call[0] != 0xE8) return std::nullopt;
-    const int32_t displacement = static_cast<int32_t>(call[1] | call[2] << 8 | call[3] << 16 | uint32_t{call[4]} << 24);
-    return at + 5 + static_cast<uint32_t>(displacement);
+    namespace image = host_layout::image;
+    uint8_t call[image::kCallSiteSize];
+    if (!memory.read(at, call, sizeof call) || call[0] != image::kCallOpcode) return std::nullopt;
+    const uint32_t displacement = call[1] | call[2] << 8 | call[3] << 16 | uint32_t{call[4]} << 24;
+    return at + image::kCallSiteSize + displacement;
 }
 
 HookSurvey::HookSurvey(const HostMemory& memory, HostAddr gameBase, std::vector<HookPoint> points)

@@ -13,9 +13,11 @@
 #include <string>
 
 #include "platform/win32/win32_host_memory.h"
+#include "sim/host_image_layout.h"
 #include "tools/tarvek-host32/game_image.h"
 #include "tools/tarvek-host32/hook_survey.h"
 #include "tools/tarvek-host32/module_instance.h"
+#include "tools/tarvek-host32/real_address_space.h"
 #include "tools/tarvek-host32/scenarios.h"
 #include "tools/tarvek-host32/transcript.h"
 
@@ -60,6 +62,11 @@ public:
         const ULONGLONG start = GetTickCount64();
         const fs::path dir = options_.out / scenario.name;
         const fs::path module = prepareModuleDirectory(dir, options_.module, scenario.files);
+        // A fresh game for every copy of the module: the previous copy's patches go with it.
+        RealAddressSpace space(image_);
+        sim::layOutHostImage(space);
+        for (const auto& change : scenario.imageChanges)
+            space.write(image_.base + change.offset, change.bytes.data(), change.bytes.size());
         HookSurvey survey(memory_, image_.base, gameHookPoints());
 
         ModuleInstance instance(module.wstring());

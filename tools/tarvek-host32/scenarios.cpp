@@ -22,7 +22,9 @@ std::vector<Scenario> offlineScenarios() {
         {"offline-bigrr", {settingsFile(true)}, {}},
         {"offline-chat", {settingsFile(true)}, {}},
         {"disabled", {settingsFile(false)}, {}},
-        {"changed-site", {settingsFile(true)}, {}},
+        // Another build of the game: a jump where turn-timer colour A's call was. That hook and
+        // the two turn-timer hooks that depend on it stay out; the others go in.
+        {"changed-site", {settingsFile(true)}, {{host_layout::image::kTurnTimerColourACallSite, {0xE9}}}},
     };
 }
 
