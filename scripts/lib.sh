@@ -21,3 +21,5 @@ build_preset() {
 use_null_wine_display() {
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
 }
+# seconds_since T0: wall time since T0 (an $EPOCHREALTIME value), in seconds with one decimal.
+seconds_since() { awk -v now="$EPOCHREALTIME" -v t0="$1" 'BEGIN { printf "%.1f", now - t0 }'; }
