@@ -20,5 +20,6 @@ void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
 void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 void addSyncCommands(CLI::App& app, CommandContext& context);
+void addSelectCommands(CLI::App& app, CommandContext& context);  // select
 
 }  // namespace tarvek::cli
