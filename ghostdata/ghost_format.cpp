@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ghostdata/file_headers.h"
+
 namespace tarvek {
 namespace {
 
@@ -23,11 +25,6 @@ bool holdsTag(const GhostFrame& frame, size_t offset, const uint8_t (&tag)[4]) {
 
 }  // namespace
 
-uint32_t readLe32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-           uint32_t{bytes[3]} << 24;
-}
-
 bool sanitizeGhostFrame(GhostFrame& frame) {
     if (holdsTag(frame, kTkpdTagOffset, kTagTkpd) || holdsTag(frame, kTailTagOffset, kTagTail))
         return false;
@@ -38,12 +35,13 @@ bool sanitizeGhostFrame(GhostFrame& frame) {
 }
 
 bool parseGhostHeader(const uint8_t (&bytes)[kGhostHeaderSize], GhostHeader& header) {
-    if (std::memcmp(bytes, kGhostMagic, sizeof kGhostMagic) != 0) return false;
-    if (readLe32(bytes + 8) != kGhostFormatVersion) return false;
-    if (readLe32(bytes + 12) != kGhostFrameRate) return false;
-    if (readLe32(bytes + 16) != kGhostRecordSize) return false;
-    const uint32_t frameCount = readLe32(bytes + 20);
-    const uint32_t segmentCount = readLe32(bytes + 24);
+    const auto file = unpack<GhostFileHeader>(bytes);
+    if (std::memcmp(file.magic, kGhostMagic, sizeof kGhostMagic) != 0) return false;
+    if (file.version != kGhostFormatVersion) return false;
+    if (file.frameRate != kGhostFrameRate) return false;
+    if (file.recordSize != kGhostRecordSize) return false;
+    const uint32_t frameCount = file.frameCount;
+    const uint32_t segmentCount = file.segmentCount;
     if (frameCount < 1 || frameCount > kGhostMaxFrames) return false;
     if (segmentCount < 1 || segmentCount > kGhostMaxSegments) return false;
     if (segmentCount > frameCount) return false;

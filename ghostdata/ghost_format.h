@@ -1,6 +1,6 @@
 #pragma once
-// Byte-level rules shared by the ghost and tail readers: little-endian header words, record
-// tags and the fields that are cleared on load, and the segment tables built from the frames.
+// Byte-level rules shared by the ghost and tail readers: record tags and the fields that are
+// cleared on load, the ghost header checks, and the segment tables built from the frames.
 #include <cstdint>
 #include <istream>
 #include <vector>
@@ -11,8 +11,6 @@ namespace tarvek {
 
 inline constexpr uint32_t kGhostFrameRate = 50;
 inline constexpr uint32_t kGhostFormatVersion = 2;
-
-uint32_t readLe32(const uint8_t* bytes);
 
 // Rejects a record that carries one of the tags a recorder leaves in its working copies, then
 // clears the fields that hold host pointers and per-session values. False for a tagged record.

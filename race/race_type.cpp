@@ -4,7 +4,6 @@
 #include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
-#include "race/race_reset_seam.h"
 
 namespace tarvek {
 

@@ -5,6 +5,7 @@
 #include "ghostdata/ghost_recording.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/settings.h"
+#include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
 #include "race/map_ghost_pipeline.h"
 #include "race/race_callouts.h"
@@ -20,7 +21,7 @@ void installFrameDriver(SimHost& host) {
 
 void resetModuleRaceState() {
     settings() = Settings{};
-    raceCallouts() = defaultRaceCallouts();
+    raceCallouts() = moduleRaceCallouts();
     mapPipelineLinks() = MapPipelineLinks{};
     connectCatalogToPipeline();
     mapPipeline() = MapPipelineState{};

@@ -1,6 +1,6 @@
 #include "sync/catalog_request_string.h"
 
-#include "ghostdata/sha256.h"
+#include "sync/sha256_hasher.h"
 
 namespace tarvek {
 namespace {
@@ -48,6 +48,8 @@ std::string buildCatalogRequestString(const CatalogSyncRequest& request) {
     return out;
 }
 
-std::string requestDigest(std::string_view requestString) { return upperAscii(sha256Hex(requestString)); }
+std::string requestDigest(const Platform& platform, std::string_view requestString) {
+    return cacheSha256Hex(platform, requestString);
+}
 
 }  // namespace tarvek

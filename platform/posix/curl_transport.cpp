@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/posix_platform.h"
 #include "sync/sync_error.h"
 #include "sync/utf8_to_wide.h"
 #include "sync/windows_error_text.h"
@@ -303,6 +304,6 @@ std::shared_ptr<HttpTransport> makeCurlTransport(CurlTransportOptions options) {
     return std::make_shared<CurlTransport>(std::move(options));
 }
 
-std::shared_ptr<HttpTransport> makePlatformHttpTransport() { return makeCurlTransport({}); }
+std::shared_ptr<HttpTransport> makeDefaultHttpTransport() { return makeCurlTransport({}); }
 
 }  // namespace tarvek

@@ -11,6 +11,7 @@
 #include "catalog/catalog_paths.h"
 #include "catalog/map_selection.h"
 #include "catalog/player_identity.h"
+#include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
 #include "race/frame_driver.h"
@@ -45,9 +46,9 @@ protected:
     // settles the hash and selects. With geometry, the scheme adds no borders, so the collision
     // mask names the map.
     sim::SimWorld& playNewWorld(int32_t frameCounter = 1, bool geometry = false) {
-        sim::SimWorld& world = worlds.emplace_back(host.heap());
-        world.setTerrain(sim::placeBitmap(host.heap(), 8, kWidth, kHeight, kWidth, patternTerrain(kWidth, kHeight, 1)).object);
-        world.setCollisionMask(sim::placeBitmap(host.heap(), 1, kWidth, kHeight, 1,
+        sim::SimWorld& world = worlds.emplace_back(host.space());
+        world.setTerrain(sim::placeBitmap(host.space(), 8, kWidth, kHeight, kWidth, patternTerrain(kWidth, kHeight, 1)).object);
+        world.setCollisionMask(sim::placeBitmap(host.space(), 1, kWidth, kHeight, 1,
                                                 sim::hostMaskRows(patternMaskRows(kWidth, kHeight, 2), kWidth, kHeight, 1))
                                    .object);
         world.setMapSize(kWidth, kHeight);

@@ -85,6 +85,11 @@ TEST_F(FrameDriverTest, PreviousHandlerRunsFirstAndOtherMessagesPassThrough) {
     EXPECT_TRUE(events.empty());
 }
 
+// A chain to an address the game does not know would crash the game: the simulation stops loudly.
+TEST(SimHostDeathTest, ACallToAnUnknownAddressAborts) {
+    EXPECT_DEATH_IF_SUPPORTED(sim::SimHost().callWormHandler(0x12345678, 0, 0, 2, 0, 0), "unknown address 0x12345678");
+}
+
 TEST_F(FrameDriverTest, DrawsBlueThenGoldOnlyForTheRaceWormAndOnlyWhenVisible) {
     enterWorld();
     goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
@@ -137,7 +142,7 @@ TEST_F(FrameDriverTest, NewWorldIsOneReasonAndStartsRaceTypeDetectionOver) {
     worm.apply({0, 0, true, 0});
     game.runFrames(2);
     EXPECT_TRUE(raceType().isBigRR);
-    sim::SimWorld next(host.heap());
+    sim::SimWorld next(host.space());
     next.setFrameCounter(0);
     worm.setWorld(next.world());
     useScheme(0);

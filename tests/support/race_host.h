@@ -37,7 +37,7 @@ protected:
     void enterWorld();
 
     sim::SimHost host;
-    sim::SimWorld world{host.heap()};
+    sim::SimWorld world{host.space()};
     sim::SimGame game{host, world};
 };
 

@@ -81,7 +81,7 @@ struct Selection {
 
 Selection runSelections(const SelectOptions& options, const SelectInputs& inputs) {
     sim::SimHost host;
-    sim::SimWorld world(host.heap());
+    sim::SimWorld world(host.space());
     sim::resetModuleRaceState();
     loadSettings(options.moduleDirectory + "/wkTarvek.dll");
     RaceType& type = raceType();
