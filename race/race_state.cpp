@@ -89,7 +89,7 @@ void replaceGhostRecording(size_t slot, GhostRecording&& replacement) {
     playback.tailCursor = 0;
     slotRecording(slot) = std::move(replacement);
     slotComparison(slot) = SlotComparison{};
-    raceCallouts().dropGhostNameTags();
+    raceCallouts().dropCrownAndNameTags();
     if (!raceState().raceStarted) return;
     alignGhostToRace(slot);
     restartComparison(slot, liveRaceClock());

@@ -22,5 +22,6 @@ void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog ch
 void addSyncCommands(CLI::App& app, CommandContext& context);
 void addGraphicsCommands(CLI::App& app, CommandContext& context);  // graphics tables|crown
 void addChatCommands(CLI::App& app, CommandContext& context);   // chat
+void addSelectCommands(CLI::App& app, CommandContext& context);  // select
 
 }  // namespace tarvek::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     addSyncCommands(app, context);
     addGraphicsCommands(app, context);
     addChatCommands(app, context);
+    addSelectCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
