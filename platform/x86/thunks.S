@@ -13,15 +13,10 @@
     .intel_syntax noprefix
     .text
 
-/* Before-hook: every register and the flags saved around entry(ECX, stack arguments), then a jump
-   into the previous target, which returns straight to the host. */
-.macro BEFORE_HOOK name, entry, id
-    .globl \name
-\name:
-    pushfd
-    pushad
+/* entry(ECX, EAX) on a stack aligned to 16 with the direction flag clear; EBP keeps the stack
+   pointer to come back to. */
+.macro CALL_WITH_ECX_EAX entry
     mov ebp, esp
-    lea eax, [esp + 40]         /* past the registers, the flags and the return address */
     and esp, -16
     sub esp, 8
     push eax
@@ -29,6 +24,17 @@
     cld
     call \entry
     mov esp, ebp
+.endm
+
+/* Before-hook: every register and the flags saved around entry(ECX, stack arguments), then a jump
+   into the previous target, which returns straight to the host. */
+.macro BEFORE_HOOK name, entry, id
+    .globl \name
+\name:
+    pushfd
+    pushad
+    lea eax, [esp + 40]         /* past the registers, the flags and the return address */
+    CALL_WITH_ECX_EAX \entry
     popad
     popfd
     jmp PREVIOUS(\id)
@@ -79,15 +85,8 @@
     .globl \name
 \name:
     push ebp
-    mov ebp, esp
-    lea eax, [ebp + 8]
-    and esp, -16
-    sub esp, 8
-    push eax
-    push ecx
-    cld
-    call \entry
-    mov esp, ebp
+    lea eax, [esp + 8]
+    CALL_WITH_ECX_EAX \entry
     pop ebp
     ret 4 * \count
 .endm
@@ -114,14 +113,7 @@ SYM(tarvekChatThunk):
     push edx
     push eax
     push ebp
-    mov ebp, esp
-    and esp, -16
-    sub esp, 8
-    push eax
-    push ecx
-    cld
-    call SYM(tarvekChatEntry)
-    mov esp, ebp
+    CALL_WITH_ECX_EAX SYM(tarvekChatEntry)
     pop ebp
     test eax, eax
     pop eax

@@ -4,6 +4,22 @@
     .intel_syntax noprefix
     .text
 
+/* Stores EAX, ECX, EDX, EBX, EBP, ESI, EDI and the flags into the RegisterState at destination
+   (its ESP field is left alone); EAX then holds the destination. */
+.macro STORE_REGISTERS destination:vararg
+    pushfd
+    push eax
+    mov eax, \destination
+    pop dword ptr [eax]
+    pop dword ptr [eax + 32]
+    mov [eax + 4], ecx
+    mov [eax + 8], edx
+    mov [eax + 12], ebx
+    mov [eax + 20], ebp
+    mov [eax + 24], esi
+    mov [eax + 28], edi
+.endm
+
 /* void harnessCall(const RegisterState* in, RegisterState* out, uint32_t target,
                     const uint32_t* arguments, uint32_t count)
    out->esp receives the number of bytes the routine removed from the stack. */
@@ -41,17 +57,7 @@ harnessCall:
     call dword ptr [harnessTarget]
     .globl harnessReturnPoint
 harnessReturnPoint:
-    pushfd
-    push eax
-    mov eax, [harnessOut]
-    pop dword ptr [eax]
-    pop dword ptr [eax + 32]
-    mov [eax + 4], ecx
-    mov [eax + 8], edx
-    mov [eax + 12], ebx
-    mov [eax + 20], ebp
-    mov [eax + 24], esi
-    mov [eax + 28], edi
+    STORE_REGISTERS dword ptr [harnessOut]
     mov ecx, esp
     sub ecx, [harnessEspAtCall]
     mov [eax + 16], ecx
@@ -68,18 +74,8 @@ harnessReturnPoint:
    bytes of arguments. */
     .globl harnessHostRoutine
 harnessHostRoutine:
-    pushfd
-    push eax
-    mov eax, offset harnessSeen
-    pop dword ptr [eax]
-    pop dword ptr [eax + 32]
-    mov [eax + 4], ecx
-    mov [eax + 8], edx
-    mov [eax + 12], ebx
+    STORE_REGISTERS offset harnessSeen
     mov [eax + 16], esp
-    mov [eax + 20], ebp
-    mov [eax + 24], esi
-    mov [eax + 28], edi
     xor edx, edx
 3:  mov ecx, [esp + 4 * edx]
     mov [harnessSeenStack + 4 * edx], ecx
