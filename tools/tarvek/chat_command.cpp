@@ -56,12 +56,13 @@ ChatOutcome runChatLine(const ChatOptions& options, const std::string& ansiNickn
 }
 
 void printOutcome(const ChatOutcome& outcome, bool json) {
+    // The game shows the lines in the ANSI code page; the terminal and JSON get UTF-8.
+    std::vector<std::string> lines;
+    for (const std::string& line : outcome.lines) lines.push_back(convertCodePage(line, kAnsiCodePage, kUtf8CodePage));
     if (!json) {
-        for (const std::string& line : outcome.lines) std::cout << line << "\n";
+        for (const std::string& line : lines) std::cout << line << "\n";
         return;
     }
-    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
-    for (const std::string& line : outcome.lines) lines.push_back(convertCodePage(line, kAnsiCodePage, kUtf8CodePage));
     const nlohmann::ordered_json record = {
         {"consumed", outcome.consumed},
         {"lines", lines},
