@@ -47,12 +47,7 @@ protected:
     // mask names the map.
     sim::SimWorld& playNewWorld(int32_t frameCounter = 1, bool geometry = false) {
         sim::SimWorld& world = worlds.emplace_back(host.space());
-        world.setTerrain(sim::placeBitmap(host.space(), 8, kWidth, kHeight, kWidth, patternTerrain(kWidth, kHeight, 1)).object);
-        world.setCollisionMask(sim::placeBitmap(host.space(), 1, kWidth, kHeight, 1,
-                                                sim::hostMaskRows(patternMaskRows(kWidth, kHeight, 2), kWidth, kHeight, 1))
-                                   .object);
-        world.setMapSize(kWidth, kHeight);
-        world.setNoBordersByte(geometry ? 0 : 1);
+        testing::giveWorldAMap(host.space(), world, kWidth, kHeight, geometry ? 0 : 1);
         world.setFrameCounter(frameCounter);
         frame(world);
         return world;

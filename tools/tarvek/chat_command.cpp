@@ -36,8 +36,8 @@ struct ChatOutcome {
     std::optional<int32_t> trackedRankRequested;
 };
 
-ChatOutcome runChatLine(const ChatOptions& options) {
-    SimulatedModule module(options.moduleDirectory, options.nickname);
+ChatOutcome runChatLine(const ChatOptions& options, const std::string& ansiNickname) {
+    SimulatedModule module(options.moduleDirectory, ansiNickname);
     sim::SimWorld world(module.host.space());
     meetPipelineWorld(world.world());
     if (options.mapHash) mapPipeline().activeMapHash = *options.mapHash;
@@ -56,12 +56,13 @@ ChatOutcome runChatLine(const ChatOptions& options) {
 }
 
 void printOutcome(const ChatOutcome& outcome, bool json) {
+    // The game shows the lines in the ANSI code page; the terminal and JSON get UTF-8.
+    std::vector<std::string> lines;
+    for (const std::string& line : outcome.lines) lines.push_back(convertCodePage(line, kAnsiCodePage, kUtf8CodePage));
     if (!json) {
-        for (const std::string& line : outcome.lines) std::cout << line << "\n";
+        for (const std::string& line : lines) std::cout << line << "\n";
         return;
     }
-    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
-    for (const std::string& line : outcome.lines) lines.push_back(convertCodePage(line, kAnsiCodePage, kUtf8CodePage));
     const nlohmann::ordered_json record = {
         {"consumed", outcome.consumed},
         {"lines", lines},
@@ -78,9 +79,12 @@ void addChatCommands(CLI::App& app, CommandContext& context) {
     CLI::App* chat = app.add_subcommand("chat", "answer one chat line as the module in the game would");
     chat->add_flag("--json", options->json, "print one JSON object: consumed, lines, trackedRankRequested");
     chat->add_option("--module-dir", options->moduleDirectory, "module directory (settings, catalogs, cache)")
-        ->required();
+        ->required()
+        ->check(CLI::ExistingDirectory);
     auto* hash = chat->add_option("--map-hash", options->mapHash, "the active map hash of a running world")
-                     ->check(mapHashValidator());
+                     ->check(CLI::Validator([](const std::string& text) -> std::string {
+                         return isMapHash(text) ? "" : "a map hash is 64 hexadecimal digits";
+                     }, "HASH"));
     auto* race = chat->add_option("--race", options->race, "race type of the world")
                      ->check(CLI::IsMember({"TTRR", "BigRR"}));
     hash->needs(race);
@@ -90,7 +94,13 @@ void addChatCommands(CLI::App& app, CommandContext& context) {
     chat->add_option("--nickname", options->nickname, "the game's network nickname of the local player");
     chat->add_option("TEXT", options->text, "the chat line")->required();
     chat->callback([options, &context] {
-        printOutcome(runChatLine(*options), options->json);
+        std::string nickname;
+        if (const auto error = checkNickname(options->nickname, nickname)) {
+            std::cerr << "tarvek chat: " << *error << "\n";
+            context.exitStatus = kExitUsage;
+            return;
+        }
+        printOutcome(runChatLine(*options, nickname), options->json);
         context.exitStatus = kExitOk;
     });
 }

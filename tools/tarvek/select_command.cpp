@@ -9,13 +9,11 @@
 #include "catalog/code_pages.h"
 #include "catalog/map_selection.h"
 #include "commands.h"
+#include "simulated_module.h"
 #include "ghostdata/ghost_recording.h"
-#include "host/host_layout.h"
 #include "host/settings.h"
 #include "host/text.h"
 #include "race/race_type.h"
-#include "sim/sim_host.h"
-#include "sim/sim_module.h"
 #include "sim/sim_world.h"
 
 namespace tarvek::cli {
@@ -39,10 +37,6 @@ struct SelectInputs {
     std::string nickname;  // in the ANSI code page, as the host holds it
 };
 
-bool isMapHash(const std::string& text) {
-    return text.size() == 64 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-}
-
 std::optional<uint32_t> parseSide(const std::string& text) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
     return static_cast<uint32_t>(std::stoul(text));
@@ -62,12 +56,7 @@ std::optional<std::string> checkOptions(const SelectOptions& options, SelectInpu
     if (!width || !height) return "--map-size must be WIDTHxHEIGHT";
     inputs.width = *width;
     inputs.height = *height;
-    if (options.nickname) {
-        inputs.nickname = convertCodePage(*options.nickname, kUtf8CodePage, kAnsiCodePage);
-        if (inputs.nickname.size() >= host_layout::image::kNetworkNicknameLimit)
-            return "--nickname must fit the game's 28 bytes";
-    }
-    return std::nullopt;
+    return checkNickname(options.nickname, inputs.nickname);
 }
 
 std::string utf8(const std::string& ansi) { return convertCodePage(ansi, kAnsiCodePage, kUtf8CodePage); }
@@ -80,16 +69,12 @@ struct Selection {
 };
 
 Selection runSelections(const SelectOptions& options, const SelectInputs& inputs) {
-    sim::SimHost host;
-    sim::SimWorld world(host.space());
-    sim::resetModuleRaceState();
-    loadSettings(options.moduleDirectory + "/wkTarvek.dll");
+    SimulatedModule module(options.moduleDirectory, inputs.nickname);
+    sim::SimWorld world(module.host.space());
     RaceType& type = raceType();
     type.isBigRR = inputs.isBigRR;
     type.detected = !options.schemeUnknown;
     type.detectionWorld = world.world();
-    const std::string nickname = inputs.nickname + '\0';
-    host.memory().poke(host.base() + host_layout::image::kNetworkNickname, nickname.data(), nickname.size());
 
     Selection selection;
     for (const std::string& hash : {options.mapHash, options.terrainHash}) {

@@ -1,9 +1,7 @@
 #include "simulated_module.h"
 
-#include <algorithm>
-
+#include "catalog/code_pages.h"
 #include "host/host_layout.h"
-#include "host/module_path.h"
 #include "host/settings.h"
 #include "sim/sim_module.h"
 
@@ -11,27 +9,21 @@ namespace tarvek::cli {
 
 namespace image = host_layout::image;
 
-SimulatedModule::SimulatedModule(const std::string& moduleDirectory, const std::optional<std::string>& nickname) {
-    sim::resetModuleRaceState();
-    loadSettings(joinModulePath(moduleDirectory, "wkTarvek.dll"));
-    if (nickname) {
-        // As the game holds it: NUL-terminated within its field, or cut without the NUL.
-        const size_t length = std::min<size_t>(nickname->size() + 1, image::kNetworkNicknameLimit);
-        host.space().write(host.base() + image::kNetworkNickname, nickname->c_str(), length);
-    }
+bool isMapHash(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
-SimulatedModule::~SimulatedModule() { sim::resetModuleRaceState(); }
+std::optional<std::string> checkNickname(const std::optional<std::string>& nicknameUtf8, std::string& ansi) {
+    if (!nicknameUtf8) return std::nullopt;
+    ansi = convertCodePage(*nicknameUtf8, kUtf8CodePage, kAnsiCodePage);
+    if (ansi.size() >= image::kNetworkNicknameLimit) return "--nickname must fit the game's 28 bytes";
+    return std::nullopt;
+}
 
-CLI::Validator mapHashValidator() {
-    return CLI::Validator(
-        [](const std::string& hash) -> std::string {
-            const bool hex = hash.size() == 64 && std::all_of(hash.begin(), hash.end(), [](char c) {
-                                 return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-                             });
-            return hex ? "" : "a map hash is 64 hexadecimal digits";
-        },
-        "HASH");
+SimulatedModule::SimulatedModule(const std::string& moduleDirectory, const std::string& ansiNickname) {
+    sim::resetModuleRaceState();
+    loadSettings(moduleDirectory + "/wkTarvek.dll");
+    host.space().write(host.base() + image::kNetworkNickname, ansiNickname.c_str(), ansiNickname.size() + 1);
 }
 
 }  // namespace tarvek::cli
