@@ -29,6 +29,15 @@ bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {
     return true;
 }
 
+bool HostMemory::exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) {
+    uint32_t old;
+    if (!read(addr, &old, sizeof old) || !write(addr, &value, sizeof value)) return false;
+    previous = old;
+    return true;
+}
+
+bool HostMemory::writeU64(HostAddr addr, uint64_t value) { return write(addr, &value, sizeof value); }
+
 namespace {
 template <typename T>
 std::optional<T> readTyped(const HostMemory& memory, HostAddr addr) {

@@ -57,6 +57,10 @@ public:
     // Writes without any check; the caller has made the range writable.
     virtual bool write(HostAddr addr, const void* src, size_t n) = 0;
     virtual void flushCode(HostAddr addr, size_t n) = 0;
+    // Pointer stores the game thread may race with: one 4-byte exchange, and 8 bytes stored at
+    // once. The defaults suit a host that runs no thread of its own meanwhile.
+    virtual bool exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous);
+    virtual bool writeU64(HostAddr addr, uint64_t value);
 
 protected:
     // Copies bytes already known to be readable.

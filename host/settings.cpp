@@ -37,6 +37,7 @@ Settings readSettings(std::string_view modulePath) {
 
     ini.boolean("General", "Enabled", s.enabled);
     ini.text("General", "PlayerName", s.playerName);
+    ini.text("General", "LogFile", s.logFile);
 
     ini.boolean("WorldRecordGhost", "WorldRecordGold", s.worldRecordGold);
     ini.integer("WorldRecordGhost", "GoldColorTableIndex", s.goldColorTableIndex, 0, 10);

@@ -19,3 +19,8 @@ build_preset() {
 
 # seconds_since T0: wall time since T0 (an $EPOCHREALTIME value), in seconds with one decimal.
 seconds_since() { awk -v now="$EPOCHREALTIME" -v t0="$1" 'BEGIN { printf "%.1f", now - t0 }'; }
+
+# Windows of the Win32 tests go to Wine's null display driver (no X server needed); idempotent.
+use_null_wine_display() {
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
+}

@@ -28,13 +28,6 @@ HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
     return address;
 }
 
-HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    const HostAddr entry = base_ + image::kWormHandleMessageEntry;
-    const HostAddr previous = space_.readU32(entry);
-    space_.writeU32(entry, routine);
-    return previous;
-}
-
 void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uint32_t size, HostAddr data) {
     const HostAddr handler = space_.readU32(base_ + image::kWormHandleMessageEntry);
     callWormHandler(handler, worm, sender, type, size, data);

@@ -52,8 +52,6 @@ public:
 
     // Registers a module routine under a new synthetic address.
     HostAddr registerWormRoutine(WormRoutine routine);
-    // The table entry as a hook patch would leave it: routine in the entry, the old entry returned.
-    HostAddr patchWormHandler(HostAddr routine);
 
     // Sends a message to a worm through the worm class table.
     void sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender = 0, uint32_t size = 0, HostAddr data = 0);

@@ -36,6 +36,9 @@ public:
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
 
+    // From now on protection changes fail, as they may for a page another program has locked.
+    void refuseProtectionChanges() { protectionLocked_ = true; }
+
     // How many code flushes covered addr (the patch engine must flush what it rewrote).
     int flushCount(HostAddr addr) const;
     // Counts every query the guarded read made; lets tests check the walk is bounded.
@@ -61,6 +64,7 @@ private:
     RegionMap regions_;
     std::vector<std::pair<uint64_t, uint64_t>> flushes_;
     mutable uint64_t queryCount_ = 0;
+    bool protectionLocked_ = false;
 };
 
 }  // namespace tarvek::sim

@@ -1,6 +1,7 @@
 #include "sim/sim_module.h"
 
 #include "ghostdata/ghost_recording.h"
+#include "host/patch_engine.h"
 #include "host/settings.h"
 #include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
@@ -12,7 +13,8 @@ namespace tarvek::sim {
 
 void installFrameDriver(SimHost& host) {
     const HostAddr routine = host.registerWormRoutine(&onWormMessage);
-    frameDriver().previousHandler = host.patchWormHandler(routine);
+    HostAddr* previous = &frameDriver().previousHandler;
+    patchTableEntry(host.memory(), host.base(), hooks::kWormMessage, std::span(&routine, 1), std::span(&previous, 1));
 }
 
 void resetModuleRaceState() {

@@ -1,6 +1,6 @@
 #pragma once
-// Puts the module's frame driver into the simulated host the way the hook patch does: the worm
-// class table entry points at the driver, which chains to the entry it replaced.
+// Puts the module's frame driver into the simulated host through the hook patch: the worm class
+// table entry points at the driver, which chains to the entry it replaced.
 #include "sim/sim_host.h"
 
 namespace tarvek::sim {

@@ -11,6 +11,8 @@ public:
     bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) override;
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
+    bool exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) override;
+    bool writeU64(HostAddr addr, uint64_t value) override;
 
 protected:
     void copyOut(HostAddr addr, void* dst, size_t n) const override;
