@@ -20,6 +20,7 @@ void addGhostCommands(CLI::App& app, CommandContext& context);     // ghost info
 void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash geometry|terrain
 void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 void addSyncCommands(CLI::App& app, CommandContext& context);
+void addGraphicsCommands(CLI::App& app, CommandContext& context);  // graphics tables|crown
 void addChatCommands(CLI::App& app, CommandContext& context);   // chat
 void addSelectCommands(CLI::App& app, CommandContext& context);  // select
 

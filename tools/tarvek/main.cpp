@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     addMapHashCommands(app, context);
     addCatalogCommands(app, context);
     addSyncCommands(app, context);
+    addGraphicsCommands(app, context);
     addChatCommands(app, context);
     addSelectCommands(app, context);
     try {
