@@ -192,18 +192,23 @@ bool worldAllowsFeedback(HostAddr world) {
     return gateWord && gateByte && *gateWord == 0 && *gateByte == 0;
 }
 
-void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size, HostAddr data) {
-    FrameDriver& driver = frameDriver();
-    if (driver.previousHandler != 0) {
-        hostCalls().callWormHandler(driver.previousHandler, worm, sender, messageType, size, data);
-    }
-    if (worm == 0) return;
-    if (messageType == layout::message::kFrame) {
-        WormView view;
-        if (!readWormView(hostMemory(), worm, view) || view.world == 0) return;
-        onFrameMessage(driver, view);
-    } else if (messageType == layout::message::kDraw) {
-        onDrawMessage(driver, worm);
+void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size, HostAddr data) noexcept {
+    // Nothing may unwind into the game's code: a failure (an allocation, a throwing callout)
+    // skips the module's work for this message, after the host's own handler has run.
+    try {
+        FrameDriver& driver = frameDriver();
+        if (driver.previousHandler != 0) {
+            hostCalls().callWormHandler(driver.previousHandler, worm, sender, messageType, size, data);
+        }
+        if (worm == 0) return;
+        if (messageType == layout::message::kFrame) {
+            WormView view;
+            if (!readWormView(hostMemory(), worm, view) || view.world == 0) return;
+            onFrameMessage(driver, view);
+        } else if (messageType == layout::message::kDraw) {
+            onDrawMessage(driver, worm);
+        }
+    } catch (...) {
     }
 }
 
