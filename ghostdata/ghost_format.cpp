@@ -23,11 +23,6 @@ bool holdsTag(const GhostFrame& frame, size_t offset, const uint8_t (&tag)[4]) {
 
 }  // namespace
 
-uint32_t readLe32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-           uint32_t{bytes[3]} << 24;
-}
-
 bool sanitizeGhostFrame(GhostFrame& frame) {
     if (holdsTag(frame, kTkpdTagOffset, kTagTkpd) || holdsTag(frame, kTailTagOffset, kTagTail))
         return false;

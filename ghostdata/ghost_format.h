@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "ghostdata/ghost_recording.h"
+#include "host/byte_order.h"
 
 namespace tarvek {
 
 inline constexpr uint32_t kGhostFrameRate = 50;
 inline constexpr uint32_t kGhostFormatVersion = 2;
-
-uint32_t readLe32(const uint8_t* bytes);
 
 // Rejects a record that carries one of the tags a recorder leaves in its working copies, then
 // clears the fields that hold host pointers and per-session values. False for a tagged record.

@@ -17,7 +17,7 @@ bool keepStored(const HostMemory& memory, const MapGeometryCapture& stored, Host
         return false;
     if (stored.isSource || !stored.consumed) return true;
     if (world == 0) return false;
-    const std::optional<int32_t> frame = memory.readI32(world + hostfield::kWorldFrameCounter);
+    const std::optional<int32_t> frame = memory.readI32(world, hostfield::kWorldFrameCounter);
     return frame && *frame > 0;
 }
 
@@ -43,7 +43,7 @@ MapGeometryCaptureStore& mapGeometryCaptures() {
 void captureMapGeometry(const HostMemory& memory, HostAddr landscape, std::string_view shortLabel,
                         bool isSource, std::string_view detail) noexcept {
     try {
-        const std::optional<uint32_t> world = memory.readU32(landscape + hostfield::kLandscapeWorld);
+        const std::optional<uint32_t> world = memory.readU32(landscape, hostfield::kLandscapeWorld);
         if (!world) return;
         MaskHash mask;
         if (!hashCollisionMask(memory, landscape, mask)) return;

@@ -36,9 +36,9 @@ void detectRaceType(HostAddr world) {
     if (type.detected) return;
 
     const HostMemory& memory = hostMemory();
-    const auto frame = memory.readI32(world + layout::world::kFrameCounter);
+    const auto frame = memory.readI32(world, layout::world::kFrameCounter);
     if (!frame || *frame <= 0) return;
-    const auto raw = memory.readI8(hostBase() + layout::image::kSchemeTurnTime);
+    const auto raw = memory.readI8(hostBase(), layout::image::kSchemeTurnTime);
     if (!raw) return;
 
     type.isBigRR = *raw > 0;
