@@ -36,7 +36,7 @@ std::unique_ptr<HttpRequestHandle> httpGet(HttpConnection& connection, std::stri
         if (!isSafeEtag(options.etag)) throw SyncError(SyncErrorKind::InvalidCatalog, "cached ETag is unsafe");
         wideEtag = utf8ToWide("cached ETag", options.etag);
     }
-    auto request = connection.openRequest(widePath, options.decompress, wideEtag);
+    auto request = connection.openRequest(widePath, options.decompress, wideEtag, TransferStops{&cancel, deadline});
     checkCancelAndDeadline(cancel, deadline);
     request->send();
     checkCancelAndDeadline(cancel, deadline);

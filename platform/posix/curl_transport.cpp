@@ -62,8 +62,8 @@ std::u16string widenBytes(const std::string& bytes) {
 class CurlRequest final : public HttpRequestHandle {
 public:
     CurlRequest(CURLM* multi, const std::string& url, bool decompress, const std::string& ifNoneMatch,
-                const TransferTimeouts& timeouts, const std::string& caFile)
-        : multi_(multi), easy_(curl_easy_init()), timeouts_(timeouts) {
+                const TransferTimeouts& timeouts, const TransferStops& stops, const std::string& caFile)
+        : multi_(multi), easy_(curl_easy_init()), timeouts_(timeouts), stops_(stops) {
         if (!easy_) failTransport("WinHttpOpenRequest", winerr::kInternalError);
         curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
         curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
@@ -71,6 +71,9 @@ public:
         curl_easy_setopt(easy_, CURLOPT_USERAGENT, kSyncUserAgent);
         curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        // Through a proxy (https_proxy) the tunnel's own "200 Connection established" block is
+        // not the origin's answer.
+        curl_easy_setopt(easy_, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
         curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS,
                          static_cast<long>(saturatedSum({timeouts.resolveMs, timeouts.connectMs})));
         if (!caFile.empty()) curl_easy_setopt(easy_, CURLOPT_CAINFO, caFile.c_str());
@@ -157,10 +160,14 @@ private:
     }
 
     // Drives the transfer until something arrives or it ends; throws the timeout error after
-    // idleMs without any byte.
+    // idleMs without any byte, and the worker's errors at a cancel or past the deadline (bytes
+    // that keep trickling in reset the idle clock, never those two).
     void pump(int64_t idleMs, const char* what) {
+        static const std::atomic<bool> kNeverCancelled{false};
+        const std::atomic<bool>& cancel = stops_.cancel ? *stops_.cancel : kNeverCancelled;
         progressed_ = false;
         for (;;) {
+            checkCancelAndDeadline(cancel, stops_.deadline);
             int running = 0;
             curl_multi_perform(multi_, &running);
             int queued = 0;
@@ -218,6 +225,7 @@ private:
     CURL* easy_;
     curl_slist* headers_ = nullptr;
     TransferTimeouts timeouts_;
+    TransferStops stops_;
     std::vector<std::pair<std::string, std::string>> headers;  // lower-case name, value
     bool interim = false;
     bool added_ = false;
@@ -245,9 +253,10 @@ public:
     ~CurlConnection() override { curl_multi_cleanup(multi_); }
 
     std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                   const std::u16string& ifNoneMatch) override {
+                                                   const std::u16string& ifNoneMatch,
+                                                   const TransferStops& stops) override {
         return std::make_unique<CurlRequest>(multi_, base_ + wideToUtf8(path), decompress, wideToUtf8(ifNoneMatch),
-                                             timeouts_, caFile_);
+                                             timeouts_, stops, caFile_);
     }
 
 private:

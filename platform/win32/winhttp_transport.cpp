@@ -121,8 +121,10 @@ public:
 
     ~WinHttpConnection() override { connection_.reset(); }
 
+    // Each synchronous WinHTTP call is bounded by its own timeout; the caller checks the stops
+    // between calls.
     std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                   const std::u16string& ifNoneMatch) override {
+                                                   const std::u16string& ifNoneMatch, const TransferStops&) override {
         HINTERNET handle = WinHttpOpenRequest(connection_->get(), L"GET", wide(path), nullptr, WINHTTP_NO_REFERER,
                                               WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0);
         if (!handle) failCall("WinHttpOpenRequest", GetLastError());
