@@ -1,6 +1,8 @@
 #pragma once
-// Module file paths are formed Windows-style (joinModulePath uses backslashes). The native build
-// opens the same paths, so there a backslash stands for the directory separator.
+// Module file paths (settings, catalogs, ghosts) are narrow texts formed Windows-style
+// (joinModulePath uses backslashes). The platform layer turns one into a path it can open: in
+// Windows through the ANSI code page, as the game's own narrow file calls do; elsewhere with a
+// backslash standing for the directory separator.
 #include <filesystem>
 #include <string_view>
 

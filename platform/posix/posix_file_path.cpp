@@ -1,15 +1,13 @@
-#include "host/file_path.h"
-
 #include <string>
+
+#include "host/file_path.h"
 
 namespace tarvek {
 
 std::filesystem::path openablePath(std::string_view modulePath) {
     std::string path(modulePath);
-#ifndef _WIN32
     for (char& c : path)
         if (c == '\\') c = '/';
-#endif
     return std::filesystem::path(path);
 }
 
