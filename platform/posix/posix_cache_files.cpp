@@ -28,12 +28,12 @@ constexpr uint64_t kWritebackStepBytes = 4u << 20;
 void syncDirectoryOf(const std::filesystem::path& path) {
     const auto parent = path.parent_path();
     const int fd = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail("MoveFileExW");
+    if (fd < 0) fail("fsync of the cache directory");
     const int status = ::fsync(fd);
     const int savedErrno = errno;
     ::close(fd);
     errno = savedErrno;
-    if (status != 0) fail("MoveFileExW");
+    if (status != 0) fail("fsync of the cache directory");
 }
 
 }  // namespace
