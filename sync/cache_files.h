@@ -25,10 +25,14 @@ private:
     intptr_t handle_;
 };
 
+// How a new cache file is opened: a download is streamed straight through and carries the
+// sequential-scan hint; the small files of an atomic write are opened plainly.
+enum class WriteHint { Plain, SequentialScan };
+
 // A new file that must not exist yet, written sequentially ("CreateFileW").
 class CacheFileWriter {
 public:
-    explicit CacheFileWriter(const std::filesystem::path& path);
+    explicit CacheFileWriter(const std::filesystem::path& path, WriteHint hint = WriteHint::Plain);
     ~CacheFileWriter();
     CacheFileWriter(const CacheFileWriter&) = delete;
     CacheFileWriter& operator=(const CacheFileWriter&) = delete;
@@ -37,6 +41,8 @@ public:
     void write(const char* data, size_t count);
     // Forces the data to the disk ("FlushFileBuffers") and closes the file.
     void flushAndClose();
+    // The open file's HANDLE (Windows) or descriptor, for queries the seam does not wrap.
+    intptr_t nativeHandle() const { return handle_; }
 
 private:
     intptr_t handle_;

@@ -58,7 +58,7 @@ uint64_t downloadAsset(SyncContext& context, const CatalogAsset& asset, const st
         checkContentLength(*request, limit);
         Sha256Hasher hasher;
         {
-            CacheFileWriter writer(temp);
+            CacheFileWriter writer(temp, WriteHint::SequentialScan);
             std::string chunk(kTransferChunkBytes, '\0');
             for (;;) {
                 checkCancelAndDeadline(context.cancel, context.deadline);

@@ -64,10 +64,15 @@ size_t CacheFileReader::read(char* buffer, size_t count) {
     }
 }
 
-CacheFileWriter::CacheFileWriter(const std::filesystem::path& path) {
+CacheFileWriter::CacheFileWriter(const std::filesystem::path& path, WriteHint hint) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
+#ifdef POSIX_FADV_SEQUENTIAL
+    if (hint == WriteHint::SequentialScan) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#else
+    (void)hint;
+#endif
 }
 
 CacheFileWriter::~CacheFileWriter() {

@@ -44,9 +44,9 @@ size_t CacheFileReader::read(char* buffer, size_t count) {
     return got;
 }
 
-CacheFileWriter::CacheFileWriter(const std::filesystem::path& path) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+CacheFileWriter::CacheFileWriter(const std::filesystem::path& path, WriteHint hint) {
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (hint == WriteHint::SequentialScan ? FILE_FLAG_SEQUENTIAL_SCAN : 0);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) failFile("CreateFileW");
     handle_ = valueOf(file);
 }
