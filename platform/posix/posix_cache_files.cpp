@@ -24,7 +24,8 @@ int fdOf(intptr_t handle) { return static_cast<int>(handle); }
 // left to wait for.
 constexpr uint64_t kWritebackStepBytes = 4u << 20;
 
-// fsync of the directory makes a rename durable on POSIX file systems.
+// fsync of the directory makes a rename durable on POSIX file systems. It runs after the move
+// has happened, so its failure is reported as its own and never as a failed move.
 void syncDirectoryOf(const std::filesystem::path& path) {
     const auto parent = path.parent_path();
     const int fd = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
