@@ -137,7 +137,7 @@ public:
             if (!WinHttpSetOption(handle, kOptionDecompression, &gzip, sizeof gzip)) {
                 // Without decoding support the request simply does not ask for gzip.
                 const DWORD error = GetLastError();
-                if (error != winerr::kOptionNotSettable)
+                if (error != ERROR_WINHTTP_INVALID_OPTION)
                     failCall("WinHttpSetOption(WINHTTP_OPTION_DECOMPRESSION)", error);
             }
         }
