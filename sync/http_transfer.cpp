@@ -6,12 +6,6 @@
 #include "sync/utf8_to_wide.h"
 
 namespace tarvek {
-namespace {
-
-constexpr uint32_t kStatusOk = 200;
-constexpr uint32_t kStatusNotModified = 304;
-
-}  // namespace
 
 bool isSafeEtag(std::string_view text) {
     if (text.size() < 2 || text.size() > 256) return false;

@@ -12,9 +12,6 @@
 namespace tarvek {
 namespace {
 
-constexpr uint32_t kStatusOk = 200;
-constexpr uint32_t kStatusNotModified = 304;
-
 std::u16string comparablePathText(const std::filesystem::path& path) {
     std::u16string text = path.lexically_normal().u16string();
     for (char16_t& c : text) {

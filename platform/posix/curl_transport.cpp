@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/text.h"
 #include "sync/sync_error.h"
 #include "sync/utf8_to_wide.h"
 #include "sync/windows_error_text.h"
@@ -37,12 +38,6 @@ int64_t saturatedSum(std::initializer_list<int32_t> values) {
     int64_t total = 0;
     for (int32_t v : values) total += std::max<int32_t>(v, 0);
     return total;
-}
-
-std::string asciiLowerCopy(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 std::string trimHeaderValue(std::string_view value) {
@@ -198,7 +193,7 @@ private:
         } else if (line == "\r\n" || line == "\n") {
             if (!request.interim) request.headersDone_ = true;
         } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
-            request.headers.emplace_back(asciiLowerCopy(std::string(line.substr(0, colon))),
+            request.headers.emplace_back(asciiLower(line.substr(0, colon)),
                                          trimHeaderValue(line.substr(colon + 1)));
         }
         return count;

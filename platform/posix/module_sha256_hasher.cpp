@@ -1,5 +1,6 @@
 // The module's own SHA-256 behind the hasher seam (the Windows build uses BCrypt).
 #include "ghostdata/sha256.h"
+#include "host/text.h"
 #include "sync/sha256_hasher.h"
 
 namespace tarvek {
@@ -14,15 +15,8 @@ Sha256Hasher::~Sha256Hasher() = default;
 void Sha256Hasher::update(const void* data, size_t size) { state_->sha.update(data, size); }
 
 std::string Sha256Hasher::finishHex() {
-    static const char digits[] = "0123456789ABCDEF";
     const Sha256Digest digest = state_->sha.finish();
-    std::string hex;
-    hex.reserve(64);
-    for (uint8_t byte : digest) {
-        hex.push_back(digits[byte >> 4]);
-        hex.push_back(digits[byte & 0xF]);
-    }
-    return hex;
+    return hexBytes(digest.data(), digest.size(), HexCase::Upper);
 }
 
 }  // namespace tarvek

@@ -23,6 +23,11 @@ constexpr DWORD kContentLengthBufferBytes = 64;
     throw SyncError(SyncErrorKind::Transport, windowsErrorText(what, code));
 }
 
+std::wstring userAgent() {
+    const std::string_view agent = kSyncUserAgent;  // ASCII
+    return std::wstring(agent.begin(), agent.end());
+}
+
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 class InternetHandle {
@@ -107,7 +112,7 @@ private:
 class WinHttpConnection final : public HttpConnection {
 public:
     WinHttpConnection(const ServerOrigin& origin, const TransferTimeouts& timeouts)
-        : session_(WinHttpOpen(L"wkTarvek/0.0.15", kAccessTypeAutomaticProxy, WINHTTP_NO_PROXY_NAME,
+        : session_(WinHttpOpen(userAgent().c_str(), kAccessTypeAutomaticProxy, WINHTTP_NO_PROXY_NAME,
                                WINHTTP_NO_PROXY_BYPASS, 0)),
           secure_(origin.secure) {
         if (!session_.get()) failCall("WinHttpOpen", GetLastError());
