@@ -1,5 +1,6 @@
-// Library entry point of wkTarvek.dll. The loader lock is held here, so it does the least work
-// possible; start-up proper runs on the init thread.
+// Library entry point of wkTarvek.dll. It only turns off the per-thread attach and detach
+// notifications the module does not use: nothing starts an init thread or installs a hook yet,
+// so the loaded library stays idle.
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
