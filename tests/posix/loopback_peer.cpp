@@ -1,20 +1,17 @@
 #include "loopback_peer.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace tarvek::testing {
 namespace {
 
-constexpr int kPollMs = 50;
-
-bool waitReadable(int fd, const std::atomic<bool>& stopping) {
-    for (pollfd p{fd, POLLIN, 0}; !stopping; p.revents = 0)
-        if (::poll(&p, 1, kPollMs) > 0) return true;
+// Waits for input on any of fds; false once stopping is set.
+bool waitInput(const std::atomic<bool>& stopping, pollfd* fds, int count) {
+    while (!stopping)
+        if (::poll(fds, static_cast<nfds_t>(count), 50) > 0) return true;
     return false;
 }
 
@@ -22,51 +19,39 @@ bool sendAll(int fd, const std::string& bytes) {
     return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
 }
 
-// The request head, up to its blank line.
 std::string readHead(int fd, const std::atomic<bool>& stopping) {
     std::string head;
-    char c;
-    while (head.find("\r\n\r\n") == std::string::npos && waitReadable(fd, stopping) && ::recv(fd, &c, 1, 0) == 1)
+    pollfd input{fd, POLLIN, 0};
+    for (char c; head.find("\r\n\r\n") == std::string::npos && waitInput(stopping, &input, 1) &&
+                 ::recv(fd, &c, 1, 0) == 1;)
         head.push_back(c);
     return head;
 }
 
-int connectLoopback(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{AF_INET, htons(static_cast<uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-void relay(int a, int b, const std::atomic<bool>& stopping) {
-    char buffer[16384];
-    pollfd both[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
-    while (!stopping) {
-        if (::poll(both, 2, kPollMs) <= 0) continue;
-        for (int i = 0; i < 2; ++i) {
-            if (!both[i].revents) continue;
-            const ssize_t got = ::recv(both[i].fd, buffer, sizeof buffer, 0);
-            if (got <= 0 || ::send(both[1 - i].fd, buffer, static_cast<size_t>(got), MSG_NOSIGNAL) != got) return;
-        }
-    }
+sockaddr_in loopback(int port) {
+    return sockaddr_in{AF_INET, htons(static_cast<uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
 }
 
 }  // namespace
 
-LoopbackPeer::LoopbackPeer(Serve serve) : serve_(std::move(serve)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+LoopbackPeer::LoopbackPeer(Serve serve) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address = loopback(0);
     socklen_t size = sizeof address;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener_, 8) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        ::close(listener_);
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 8) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
         throw std::runtime_error("cannot listen on loopback");
-    }
     port_ = ntohs(address.sin_port);
-    acceptor_ = std::thread([this] { acceptLoop(); });
+    acceptor_ = std::thread([this, serve = std::move(serve)] {
+        for (pollfd input{listener_, POLLIN, 0}; waitInput(stopping_, &input, 1);) {
+            const int fd = ::accept(listener_, nullptr, nullptr);
+            if (fd < 0) continue;
+            ++accepted_;
+            workers_.emplace_back([this, fd, serve] {
+                serve(fd, stopping_);
+                ::close(fd);
+            });
+        }
+    });
 }
 
 LoopbackPeer::~LoopbackPeer() {
@@ -76,40 +61,35 @@ LoopbackPeer::~LoopbackPeer() {
     ::close(listener_);
 }
 
-void LoopbackPeer::acceptLoop() {
-    while (waitReadable(listener_, stopping_)) {
-        const int fd = ::accept(listener_, nullptr, nullptr);
-        if (fd < 0) continue;
-        ++connections_;
-        std::lock_guard lock(mutex_);
-        workers_.emplace_back([this, fd] {
-            serve_(fd, stopping_);
-            ::close(fd);
-        });
-    }
-}
-
 std::unique_ptr<LoopbackPeer> startHeaderDripServer(int intervalMs) {
     return std::make_unique<LoopbackPeer>([intervalMs](int fd, const std::atomic<bool>& stopping) {
         readHead(fd, stopping);
-        // Ten seconds of lines at most, so a client that never gives up still sees an end.
-        for (int line = 0; line * intervalMs < 10000 && !stopping && sendAll(fd, line ? "X-Drip: " + std::to_string(line) + "\r\n"
-                                                         : std::string("HTTP/1.1 200 OK\r\n"));
-             ++line)
+        std::string line = "HTTP/1.1 200 OK\r\n";
+        for (int n = 1; n * intervalMs < 10000 && !stopping && sendAll(fd, line); ++n) {
             std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+            line = "X-Drip: " + std::to_string(n) + "\r\n";
+        }
     });
 }
 
 std::unique_ptr<LoopbackPeer> startConnectProxy() {
-    return std::make_unique<LoopbackPeer>([](int fd, const std::atomic<bool>& stopping) {
-        const std::string head = readHead(fd, stopping);
+    return std::make_unique<LoopbackPeer>([](int client, const std::atomic<bool>& stopping) {
+        const std::string head = readHead(client, stopping);
         const size_t colon = head.find(':');
         if (head.rfind("CONNECT ", 0) != 0 || colon == std::string::npos) return;
-        const int target = connectLoopback(std::atoi(head.c_str() + colon + 1));
-        if (target < 0) return;
-        if (sendAll(fd, "HTTP/1.1 200 Connection established\r\nProxy-Agent: loopback\r\n\r\n"))
-            relay(fd, target, stopping);
-        ::close(target);
+        const int origin = ::socket(AF_INET, SOCK_STREAM, 0);
+        const sockaddr_in address = loopback(std::atoi(head.c_str() + colon + 1));
+        pollfd both[2] = {{client, POLLIN, 0}, {origin, POLLIN, 0}};
+        char buffer[16384];
+        bool open = ::connect(origin, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                    sendAll(client, "HTTP/1.1 200 Connection established\r\n\r\n");
+        while (open && waitInput(stopping, both, 2)) {
+            for (int i = 0; i < 2 && open; ++i) {
+                const ssize_t got = both[i].revents ? ::recv(both[i].fd, buffer, sizeof buffer, 0) : 1;
+                open = got > 0 && (!both[i].revents || sendAll(both[1 - i].fd, std::string(buffer, got)));
+            }
+        }
+        ::close(origin);
     });
 }
 

@@ -15,20 +15,18 @@ namespace {
 TEST(PosixCacheFiles, ADirectorySyncFailureAfterTheRenameIsNotAFailedMove) {
     TempDir dir;
     const std::string from = dir.write("from", "new");
-    const std::string to = dir.file("to");
     // No descriptor left: the rename still works, opening the directory for its fsync cannot.
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
     const int lowestFree = ::open("/dev/null", O_RDONLY);
     ::close(lowestFree);
-    rlimit tight = saved;
-    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+    const rlimit tight{static_cast<rlim_t>(lowestFree), saved.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
-    const auto outcome = failsWith([&] { moveReplacing(from, to); }, SyncErrorKind::Filesystem,
+    const auto outcome = failsWith([&] { moveReplacing(from, dir.file("to")); }, SyncErrorKind::Filesystem,
                                    "fsync of the cache directory failed (Windows error 24)");
     ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_TRUE(outcome);
-    EXPECT_EQ(readFileBytes(to), "new");
+    EXPECT_EQ(readFileBytes(dir.file("to")), "new");
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
-// Module paths are ANSI code-page bytes (1252 under Wine by default): files in a directory, and
-// a ghost file, whose names hold bytes above 0x7F are found.
+// Files of the Windows build: module paths in the ANSI code page, and the cache's file flags.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <utility>
 
 #include "ghostdata/ghost_loader.h"
 #include "host/settings.h"
 #include "support/ghost_files.h"
 #include "support/temp_dir.h"
+#include "sync/cache_files.h"
 
 namespace tarvek::testing {
 namespace {
@@ -22,7 +24,8 @@ void writeAnsiFile(const std::string& path, const std::string& bytes) {
     ASSERT_EQ(written, bytes.size());
 }
 
-TEST(AnsiModulePaths, SettingsAndGhostsInANonAsciiDirectoryAreFound) {
+// Code page 1252 under Wine by default: 0xE4 and 0xE9 are letters with accents.
+TEST(Win32Files, SettingsAndGhostsInANonAsciiDirectoryAreFound) {
     TempDir root;
     const std::string directory = root.path().string() + "\\Spieler\xE4";
     ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
@@ -34,6 +37,24 @@ TEST(AnsiModulePaths, SettingsAndGhostsInANonAsciiDirectoryAreFound) {
     GhostRecording recording;
     EXPECT_TRUE(loadGhostRecording(ghost, recording, "gold"));
     EXPECT_EQ(recording.frames.size(), 3u);
+}
+
+TEST(Win32Files, OnlyDownloadsAreOpenedForASequentialScan) {
+    constexpr ULONG kFileModeInformation = 16;
+    constexpr ULONG kFileSequentialOnly = 0x4;
+    using QueryFile = LONG(WINAPI*)(HANDLE, ULONG_PTR*, void*, ULONG, ULONG);
+    const auto query =
+        reinterpret_cast<QueryFile>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile"));
+    ASSERT_NE(query, nullptr);
+    TempDir dir;
+    for (const auto& [hint, sequential] : {std::pair{WriteHint::Plain, false}, {WriteHint::SequentialScan, true}}) {
+        CacheFileWriter writer(dir.path() / (sequential ? "download" : "replacement"), hint);
+        ULONG_PTR status[2]{};
+        ULONG mode = 0;
+        const auto handle = reinterpret_cast<HANDLE>(writer.nativeHandle());
+        ASSERT_EQ(query(handle, status, &mode, sizeof mode, kFileModeInformation), 0);
+        EXPECT_EQ((mode & kFileSequentialOnly) != 0, sequential);
+    }
 }
 
 }  // namespace
