@@ -24,15 +24,16 @@ void writeAnsiFile(const std::string& path, const std::string& bytes) {
     ASSERT_EQ(written, bytes.size());
 }
 
-// Code page 1252 under Wine by default: 0xE4 and 0xE9 are letters with accents.
+// Code page 1252 under Wine by default: 0x8A and 0x9E are letters with carons there, control
+// characters in Latin-1.
 TEST(Win32Files, SettingsAndGhostsInANonAsciiDirectoryAreFound) {
     TempDir root;
-    const std::string directory = root.path().string() + "\\Spieler\xE4";
+    const std::string directory = root.path().string() + "\\\x8A" "ampion";
     ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
     writeAnsiFile(directory + "\\wkTarvek.ini", "[WorldRecordGhost]\nGoldOpacityPercent=33\n");
     EXPECT_EQ(readSettings(directory + "\\wkTarvek.dll").goldOpacityPercent, 33);
 
-    const std::string ghost = directory + "\\Geist\xE9.tkghost";
+    const std::string ghost = directory + "\\Ghost\x9E.tkghost";
     writeAnsiFile(ghost, encodeGhost(framesWithSegments({0, 0, 1})));
     GhostRecording recording;
     EXPECT_TRUE(loadGhostRecording(ghost, recording, "gold"));
@@ -43,8 +44,8 @@ TEST(Win32Files, OnlyDownloadsAreOpenedForASequentialScan) {
     constexpr ULONG kFileModeInformation = 16;
     constexpr ULONG kFileSequentialOnly = 0x4;
     using QueryFile = LONG(WINAPI*)(HANDLE, ULONG_PTR*, void*, ULONG, ULONG);
-    const auto query =
-        reinterpret_cast<QueryFile>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile"));
+    const auto query = reinterpret_cast<QueryFile>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
     ASSERT_NE(query, nullptr);
     TempDir dir;
     for (const auto& [hint, sequential] : {std::pair{WriteHint::Plain, false}, {WriteHint::SequentialScan, true}}) {
