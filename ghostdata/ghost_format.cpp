@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ghostdata/file_headers.h"
+
 namespace tarvek {
 namespace {
 
@@ -33,12 +35,13 @@ bool sanitizeGhostFrame(GhostFrame& frame) {
 }
 
 bool parseGhostHeader(const uint8_t (&bytes)[kGhostHeaderSize], GhostHeader& header) {
-    if (std::memcmp(bytes, kGhostMagic, sizeof kGhostMagic) != 0) return false;
-    if (readLe32(bytes + 8) != kGhostFormatVersion) return false;
-    if (readLe32(bytes + 12) != kGhostFrameRate) return false;
-    if (readLe32(bytes + 16) != kGhostRecordSize) return false;
-    const uint32_t frameCount = readLe32(bytes + 20);
-    const uint32_t segmentCount = readLe32(bytes + 24);
+    const auto file = unpack<GhostFileHeader>(bytes);
+    if (std::memcmp(file.magic, kGhostMagic, sizeof kGhostMagic) != 0) return false;
+    if (file.version != kGhostFormatVersion) return false;
+    if (file.frameRate != kGhostFrameRate) return false;
+    if (file.recordSize != kGhostRecordSize) return false;
+    const uint32_t frameCount = file.frameCount;
+    const uint32_t segmentCount = file.segmentCount;
     if (frameCount < 1 || frameCount > kGhostMaxFrames) return false;
     if (segmentCount < 1 || segmentCount > kGhostMaxSegments) return false;
     if (segmentCount > frameCount) return false;

@@ -1,12 +1,11 @@
 #pragma once
-// Byte-level rules shared by the ghost and tail readers: little-endian header words, record
-// tags and the fields that are cleared on load, and the segment tables built from the frames.
+// Byte-level rules shared by the ghost and tail readers: record tags and the fields that are
+// cleared on load, the ghost header checks, and the segment tables built from the frames.
 #include <cstdint>
 #include <istream>
 #include <vector>
 
 #include "ghostdata/ghost_recording.h"
-#include "host/byte_order.h"
 
 namespace tarvek {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Reader of ghost recording files (.tkghost) and the reset of the two ghost slots.
+// Reader of ghost recording files (.tkghost).
 #include <cstdint>
 #include <istream>
 #include <string_view>
@@ -22,10 +22,5 @@ bool loadGhostRecording(std::string_view path, std::vector<GhostFrame>& frames,
                         std::vector<TurnSegment>& segments, std::vector<uint32_t>& movementStart,
                         uint32_t& firstMovementFrame, std::string_view label);
 bool loadGhostRecording(std::string_view path, GhostRecording& slot, std::string_view label);
-
-// Empties both slots, drops the ghosts' cached name tags and resets the playback cursors and
-// live comparisons. joinRunningRace is true when new ghosts are about to join an attempt that is
-// already running (first-opportunity selection in a BigRR race without a discipline).
-void resetGhostSlots(bool joinRunningRace);
 
 }  // namespace tarvek

@@ -53,4 +53,7 @@ struct GhostRecording {
 GhostRecording& goldGhost();
 GhostRecording& blueGhost();
 
+// Empties a slot and frees its memory.
+void emptyGhostRecording(GhostRecording& slot);
+
 }  // namespace tarvek

@@ -1,20 +1,6 @@
-#include "ghostdata/ghost_loader.h"
-#include "presentation/name_tag_reset.h"
-#include "race/race_reset_seam.h"
+#include "ghostdata/ghost_recording.h"
 
 namespace tarvek {
-namespace {
-
-void emptySlot(GhostRecording& slot) {
-    // Swapping with empty vectors frees the memory, which clear() would keep.
-    std::vector<GhostFrame>().swap(slot.frames);
-    std::vector<TurnSegment>().swap(slot.segments);
-    std::vector<uint32_t>().swap(slot.movementStart);
-    std::vector<std::vector<GhostFrame>>().swap(slot.tails);
-    slot.firstMovementFrame = 0;
-}
-
-}  // namespace
 
 GhostRecording& goldGhost() {
     static GhostRecording slot;
@@ -26,12 +12,13 @@ GhostRecording& blueGhost() {
     return slot;
 }
 
-void resetGhostSlots(bool joinRunningRace) {
-    emptySlot(goldGhost());
-    emptySlot(blueGhost());
-    dropGhostNameTags();
-    resetGhostCursorsAndComparisons(joinRunningRace);
-    resetDisciplineFlags();
+void emptyGhostRecording(GhostRecording& slot) {
+    // Swapping with empty vectors frees the memory, which clear() would keep.
+    std::vector<GhostFrame>().swap(slot.frames);
+    std::vector<TurnSegment>().swap(slot.segments);
+    std::vector<uint32_t>().swap(slot.movementStart);
+    std::vector<std::vector<GhostFrame>>().swap(slot.tails);
+    slot.firstMovementFrame = 0;
 }
 
 }  // namespace tarvek

@@ -1,6 +1,8 @@
 #pragma once
-// The host's bitmap objects and the landscape fields that point to them, read through the
-// guarded host memory.
+// The host's bitmap objects (host bitmap class; the display's drawing surface has the same
+// header), read through the guarded host memory.
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -9,17 +11,26 @@
 
 namespace tarvek {
 
-namespace hostfield {
-constexpr uint32_t kWorldLandscape = host_layout::world::kLandscape;
-constexpr uint32_t kWorldSetupData = host_layout::world::kGameState;
-constexpr uint32_t kWorldFrameCounter = host_layout::world::kFrameCounter;
-constexpr uint32_t kWorldMapWidth = host_layout::world::kMapWidth;
-constexpr uint32_t kWorldMapHeight = host_layout::world::kMapHeight;
-constexpr uint32_t kLandscapeWorld = 0x4;
-constexpr uint32_t kLandscapeTerrain = 0x910;
-constexpr uint32_t kLandscapeCollisionMask = 0x914;
-constexpr uint32_t kSetupNoBorders = 0xD94B;
-}  // namespace hostfield
+static_assert(std::endian::native == std::endian::little, "host objects are copied as they lie in memory");
+
+#pragma pack(push, 1)
+struct HostBitmapObject {
+    uint32_t classTable;
+    uint32_t unknown;
+    uint32_t pixels;
+    uint32_t bitsPerPixel;
+    uint32_t stride;
+    uint32_t width;
+    uint32_t height;
+};
+#pragma pack(pop)
+
+static_assert(sizeof(HostBitmapObject) == host_layout::bitmap::kObjectSize);
+static_assert(offsetof(HostBitmapObject, pixels) == host_layout::bitmap::kPixels &&
+              offsetof(HostBitmapObject, bitsPerPixel) == host_layout::bitmap::kBitsPerPixel &&
+              offsetof(HostBitmapObject, stride) == host_layout::bitmap::kStride &&
+              offsetof(HostBitmapObject, width) == host_layout::bitmap::kWidth &&
+              offsetof(HostBitmapObject, height) == host_layout::bitmap::kHeight);
 
 struct HostBitmap {
     HostAddr pixels = 0;
@@ -29,7 +40,7 @@ struct HostBitmap {
     uint32_t height = 0;
 };
 
-// The 28-byte bitmap object at addr (pixels at +0x8, depth +0xC, stride +0x10, size +0x14/+0x18).
+// The bitmap object at addr, when all of it is readable.
 std::optional<HostBitmap> readHostBitmap(const HostMemory& memory, HostAddr object);
 
 }  // namespace tarvek

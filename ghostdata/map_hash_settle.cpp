@@ -5,6 +5,7 @@
 #include "ghostdata/host_bitmap.h"
 #include "ghostdata/map_geometry_capture.h"
 #include "ghostdata/map_hash.h"
+#include "host/host_layout.h"
 #include "host/log.h"
 #include "host/text.h"
 
@@ -40,9 +41,9 @@ Geometry geometryFor(const HostMemory& memory, HostAddr world, HostAddr landscap
         capture.consumed = true;
         return {capture.hash, capture.source};
     }
-    const std::optional<uint32_t> setup = memory.readU32(world, hostfield::kWorldSetupData);
+    const std::optional<uint32_t> setup = memory.readU32(world, host_layout::world::kGameState);
     const std::optional<uint8_t> noBorders =
-        setup ? memory.readU8(*setup, hostfield::kSetupNoBorders) : std::nullopt;
+        setup ? memory.readU8(*setup, host_layout::game_state::kNoBorders) : std::nullopt;
     if (noBorders && *noBorders == 0) {
         MaskHash mask;
         if (hashCollisionMask(memory, landscape, mask) && mask.width == width && mask.height == height)
@@ -60,18 +61,18 @@ MapHashState& mapHashState() {
 
 bool settleMapHash(const HostMemory& memory, HostAddr world, MapHashState& state) {
     if (state.settled) return false;
-    const std::optional<int32_t> frame = memory.readI32(world, hostfield::kWorldFrameCounter);
+    const std::optional<int32_t> frame = memory.readI32(world, host_layout::world::kFrameCounter);
     if (!frame || *frame <= 0) return false;
 
-    const uint32_t width = memory.readU32(world, hostfield::kWorldMapWidth).value_or(0);
-    const uint32_t height = memory.readU32(world, hostfield::kWorldMapHeight).value_or(0);
+    const uint32_t width = memory.readU32(world, host_layout::world::kMapWidth).value_or(0);
+    const uint32_t height = memory.readU32(world, host_layout::world::kMapHeight).value_or(0);
     if (!inMapRange(width) || !inMapRange(height))
         return wait(state, "map hash waiting: invalid dimensions " + std::to_string(width) + "x" +
                                std::to_string(height));
 
-    const HostAddr landscape = memory.readU32(world, hostfield::kWorldLandscape).value_or(0);
+    const HostAddr landscape = memory.readU32(world, host_layout::world::kLandscape).value_or(0);
     const std::optional<uint32_t> terrainObject =
-        landscape ? memory.readU32(landscape, hostfield::kLandscapeTerrain) : std::nullopt;
+        landscape ? memory.readU32(landscape, host_layout::landscape::kTerrain) : std::nullopt;
     if (!terrainObject)
         return wait(state, "map hash waiting: landscape/terrain field is not readable at 0x" +
                                hexLower(landscape));

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "ghostdata/file_headers.h"
 #include "ghostdata/ghost_format.h"
 #include "host/file_path.h"
 #include "host/log.h"
@@ -12,9 +13,8 @@ namespace tarvek {
 namespace {
 
 constexpr char kTailMagic[8] = {'T', 'K', 'T', 'A', 'I', 'L', '2', '\0'};
-constexpr size_t kTailHeaderSize = 68;
-constexpr size_t kBlockHeaderSize = 12;
-constexpr size_t kDigestOffset = 36;
+constexpr size_t kTailHeaderSize = sizeof(TailFileHeader);
+constexpr size_t kBlockHeaderSize = sizeof(TailBlockHeader);
 constexpr uint32_t kMaxOverlap = 8;
 constexpr uint32_t kMaxNewFrames = 1500;
 constexpr uint32_t kMaxRecordsPerBlock = kMaxOverlap + kMaxNewFrames;
@@ -29,19 +29,19 @@ struct TailHeader {
 
 TailRejection parseTailHeader(const uint8_t (&bytes)[kTailHeaderSize], size_t segmentCount,
                               TailHeader& header) {
-    if (std::memcmp(bytes, kTailMagic, sizeof kTailMagic) != 0) return TailRejection::BadHeader;
-    if (readLe32(bytes + 8) != kGhostFormatVersion || readLe32(bytes + 12) != kGhostFrameRate ||
-        readLe32(bytes + 16) != kGhostRecordSize)
+    const auto file = unpack<TailFileHeader>(bytes);
+    if (std::memcmp(file.magic, kTailMagic, sizeof kTailMagic) != 0) return TailRejection::BadHeader;
+    if (file.version != kGhostFormatVersion || file.frameRate != kGhostFrameRate || file.recordSize != kGhostRecordSize)
         return TailRejection::BadHeader;
     if (segmentCount == 0) return TailRejection::NoSegments;
-    header.recordCount = readLe32(bytes + 20);
-    header.blockCount = readLe32(bytes + 24);
+    header.recordCount = file.recordCount;
+    header.blockCount = file.blockCount;
     if (header.blockCount == 0 || header.blockCount > segmentCount) return TailRejection::BadHeader;
-    if (readLe32(bytes + 28) != 0 || readLe32(bytes + 32) != 0) return TailRejection::BadHeader;
+    if (file.reserved[0] != 0 || file.reserved[1] != 0) return TailRejection::BadHeader;
     const uint64_t blocks = header.blockCount;
     if (header.recordCount < 2 * blocks || header.recordCount > kMaxRecordsPerBlock * blocks)
         return TailRejection::BadHeader;
-    std::memcpy(header.ghostDigest.data(), bytes + kDigestOffset, header.ghostDigest.size());
+    std::memcpy(header.ghostDigest.data(), file.ghostDigest, header.ghostDigest.size());
     return TailRejection::None;
 }
 
@@ -56,9 +56,7 @@ public:
     TailRejection readBlock() {
         uint8_t bytes[kBlockHeaderSize];
         if (!in_.read(reinterpret_cast<char*>(bytes), sizeof bytes)) return TailRejection::BadBlock;
-        const uint32_t segmentIndex = readLe32(bytes);
-        const uint32_t overlapCount = readLe32(bytes + 4);
-        const uint32_t newCount = readLe32(bytes + 8);
+        const auto [segmentIndex, overlapCount, newCount] = unpack<TailBlockHeader>(bytes);
         if (segmentIndex >= segments_.size() || seen_[segmentIndex]) return TailRejection::BadBlock;
         if (overlapCount < 1 || overlapCount > kMaxOverlap) return TailRejection::BadBlock;
         if (newCount < 1 || newCount > kMaxNewFrames) return TailRejection::BadBlock;

@@ -7,4 +7,7 @@ namespace tarvek {
 
 void prepareGhostGraphics(HostAddr world, bool force);
 
+// Cached name-tag bitmaps belong to the ghosts they name: emptied slots drop them.
+void dropGhostNameTags();
+
 }  // namespace tarvek

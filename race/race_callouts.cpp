@@ -1,15 +1,19 @@
 #include "race/race_callouts.h"
 
-#include "presentation/ghost_graphics.h"
-#include "presentation/race_feedback.h"
 #include "race/ghost_drawing.h"
 #include "race/map_ghost_pipeline.h"
 
 namespace tarvek {
+namespace {
+
+void noGraphics(HostAddr, bool) {}
+void noGap(HostAddr) {}
+void nothing() {}
+
+}  // namespace
 
 RaceCallouts defaultRaceCallouts() {
-    return RaceCallouts{&runMapAndGhostPipeline, &prepareGhostGraphics, &drawGhost,
-                        &showEndOfTurnGap,       &clearEndOfTurnGap,    &dropEndOfTurnGap};
+    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap, &nothing, &nothing, &nothing};
 }
 
 RaceCallouts& raceCallouts() {

@@ -1,7 +1,7 @@
 #pragma once
 // The race engine's calls into the loading pipeline, the graphics upkeep, the drawing pass and
-// the race feedback. They go through this table so the engine's calling order can be observed;
-// by default each entry is the routine of the subsystem that owns it.
+// the race feedback. They go through this table so the engine's calling order can be observed
+// and so the engine reaches the presentation above it without depending on it.
 #include "ghostdata/ghost_recording.h"
 #include "host/host_memory.h"
 
@@ -14,10 +14,12 @@ struct RaceCallouts {
     void (*showEndOfTurnGap)(HostAddr world);
     void (*clearEndOfTurnGap)();  // the gap-shown flag and kept live time of a new race
     void (*dropEndOfTurnGap)();   // a pending gap message, under the gap message lock
+    void (*dropGhostNameTags)();  // cached name tags of ghosts that left their slots
 };
 
 RaceCallouts& raceCallouts();
-// The table as the module installs it.
+// The race engine's own routines; the presentation entries do nothing until the module fills
+// them in (moduleRaceCallouts, presentation/module_race_callouts.h).
 RaceCallouts defaultRaceCallouts();
 
 }  // namespace tarvek

@@ -9,7 +9,6 @@
 
 #include "ghostdata/ghost_recording.h"
 #include "host/host_memory.h"
-#include "race/race_reset_seam.h"
 #include "race/worm_view.h"
 
 namespace tarvek {
@@ -55,8 +54,10 @@ GhostRecording& slotRecording(size_t slot);
 // Clears every piece of race tracking state; the race returns to idle with segment indices 0.
 void resetRaceState();
 
-// resetGhostCursorsAndComparisons (race_reset_seam.h): with joinRunningRace a BigRR race that
-// is already under way keeps its segments and the new ghosts join it in the current turn.
+// The ghost-side end of resetRaceState: both slots' cursors and current frames, the live
+// comparison states, and both ghost paths with their cache keys. With joinRunningRace a BigRR
+// race that is already under way keeps its segments and the new ghosts join it in the current turn.
+void resetGhostCursorsAndComparisons(bool joinRunningRace);
 
 // Live path window capacity for the current race type (0 when no window is kept).
 uint32_t liveWindowCapacity();

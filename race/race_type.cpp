@@ -5,7 +5,6 @@
 #include "host/log.h"
 #include "host/settings.h"
 #include "host/text.h"
-#include "race/race_reset_seam.h"
 
 namespace tarvek {
 

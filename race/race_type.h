@@ -33,6 +33,9 @@ std::string describeSchemeTurnTime(int8_t rawByte);
 // BigRR without TrickRace or BungeeRace: the mode in which each turn is one ghost segment.
 bool isBigRRSegmentMode();
 
+// Emptied slots carry no map discipline: TrickRace off, BungeeRace back to its settings default.
+void resetDisciplineFlags();
+
 // Turn length in game frames (turnTime × 50) in BigRR, else 0.
 uint64_t turnLengthFrames();
 

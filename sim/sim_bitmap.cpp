@@ -3,21 +3,23 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "host/host_layout.h"
+
 namespace tarvek::sim {
 
-SimBitmap placeBitmap(SimHeap& heap, uint32_t bitsPerPixel, uint32_t width, uint32_t height,
+SimBitmap placeBitmap(AddressSpace& space, uint32_t bitsPerPixel, uint32_t width, uint32_t height,
                       uint32_t stride, const std::vector<uint8_t>& rows) {
+    namespace fields = host_layout::bitmap;
     if (uint64_t{stride} * height != rows.size()) throw std::invalid_argument("placeBitmap: rows size");
     SimBitmap bitmap;
-    bitmap.object = heap.allocate(28);
-    bitmap.pixels = rows.empty() ? 0 : heap.allocate(static_cast<uint32_t>(rows.size()));
-    SimMemory& memory = heap.memory();
-    if (!rows.empty()) memory.poke(bitmap.pixels, rows.data(), rows.size());
-    memory.pokeU32(bitmap.object + 0x8, bitmap.pixels);
-    memory.pokeU32(bitmap.object + 0xC, bitsPerPixel);
-    memory.pokeU32(bitmap.object + 0x10, stride);
-    memory.pokeU32(bitmap.object + 0x14, width);
-    memory.pokeU32(bitmap.object + 0x18, height);
+    bitmap.object = space.allocate(fields::kObjectSize);
+    bitmap.pixels = rows.empty() ? 0 : space.allocate(static_cast<uint32_t>(rows.size()));
+    if (!rows.empty()) space.write(bitmap.pixels, rows.data(), rows.size());
+    space.writeU32(bitmap.object + fields::kPixels, bitmap.pixels);
+    space.writeU32(bitmap.object + fields::kBitsPerPixel, bitsPerPixel);
+    space.writeU32(bitmap.object + fields::kStride, stride);
+    space.writeU32(bitmap.object + fields::kWidth, width);
+    space.writeU32(bitmap.object + fields::kHeight, height);
     return bitmap;
 }
 

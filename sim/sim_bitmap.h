@@ -1,10 +1,9 @@
 #pragma once
-// The host's bitmap objects: a 28-byte header (pixels +0x8, bits per pixel +0xC, stride +0x10,
-// width +0x14, height +0x18) and its pixel rows.
+// The host's bitmap objects (header fields in host_layout::bitmap) and their pixel rows.
 #include <cstdint>
 #include <vector>
 
-#include "sim/sim_heap.h"
+#include "sim/address_space.h"
 
 namespace tarvek::sim {
 
@@ -14,7 +13,7 @@ struct SimBitmap {
 };
 
 // rows holds stride x height bytes, laid out as the host keeps them.
-SimBitmap placeBitmap(SimHeap& heap, uint32_t bitsPerPixel, uint32_t width, uint32_t height,
+SimBitmap placeBitmap(AddressSpace& space, uint32_t bitsPerPixel, uint32_t width, uint32_t height,
                       uint32_t stride, const std::vector<uint8_t>& rows);
 
 // Rows of rowBytes bytes laid out `stride` apart, the gap filled with junk (8-bit images).

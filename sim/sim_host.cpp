@@ -1,25 +1,25 @@
 #include "sim/sim_host.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "host/host_context.h"
 #include "host/host_layout.h"
+#include "sim/host_image_layout.h"
 
 namespace tarvek::sim {
 
 namespace image = host_layout::image;
 
-SimHost::SimHost() {
-    memory_.map(kHostBase, kHostImageSize, protection::ExecuteRead);
-    memory_.pokeU32(kHostBase + image::kWormHandleMessageEntry, kHostBase + image::kWormHandleMessage);
-    bindHost(memory_, *this, kHostBase);
-}
+SimHost::SimHost() : base_(layOutHostImage(space_)) { bindHost(memory_, *this, base_); }
 
 void SimHost::setSchemeTurnTime(int8_t rawByte) {
-    memory_.pokeU8(kHostBase + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
+    space_.writeU8(base_ + image::kSchemeTurnTime, static_cast<uint8_t>(rawByte));
 }
 
 void SimHost::unmapScheme() {
-    const HostAddr page = (kHostBase + image::kSchemeTurnTime) & ~(kPageSize - 1);
-    memory_.setProtection(page, kPageSize, protection::NoAccess);
+    const HostAddr page = (base_ + image::kSchemeTurnTime) & ~(kPageSize - 1);
+    space_.protect(page, kPageSize, protection::NoAccess);
 }
 
 HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
@@ -29,31 +29,30 @@ HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
 }
 
 HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    const HostAddr entry = kHostBase + image::kWormHandleMessageEntry;
-    const HostAddr previous = memory_.peekU32(entry);
-    memory_.pokeU32(entry, routine);
+    const HostAddr entry = base_ + image::kWormHandleMessageEntry;
+    const HostAddr previous = space_.readU32(entry);
+    space_.writeU32(entry, routine);
     return previous;
 }
 
 void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uint32_t size, HostAddr data) {
-    const HostAddr handler = memory_.peekU32(kHostBase + image::kWormHandleMessageEntry);
+    const HostAddr handler = space_.readU32(base_ + image::kWormHandleMessageEntry);
     callWormHandler(handler, worm, sender, type, size, data);
-}
-
-void SimHost::clearCallRecords() {
-    hostHandled_.clear();
-    wormDraws_.clear();
-    ropeDraws_.clear();
 }
 
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                               HostAddr data) {
-    if (handler == kHostBase + image::kWormHandleMessage) {
+    if (handler == base_ + image::kWormHandleMessage) {
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
         return;
     }
     const auto routine = routines_.find(handler);
-    if (routine != routines_.end()) routine->second(worm, sender, messageType, size, data);
+    if (routine == routines_.end()) {
+        // Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
+        std::fprintf(stderr, "simulated host: call to unknown address 0x%08X\n", static_cast<unsigned>(handler));
+        std::abort();
+    }
+    routine->second(worm, sender, messageType, size, data);
 }
 
 void SimHost::drawWorm(HostAddr wormImage) { wormDraws_.push_back(wormImage); }

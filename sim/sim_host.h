@@ -1,21 +1,19 @@
 #pragma once
-// The simulated host game: its image (class tables, scheme byte), a heap for game objects, and
-// the routines the module calls. Worm messages are dispatched the way the game does it, through
-// the worm class table entry, so whatever the module patched there is what runs.
+// The simulated host game: its image, an address space for game objects, and the routines the
+// module calls. Worm messages are dispatched the way the game does it, through the worm class
+// table entry, so whatever the module patched there is what runs; a call to an address that is
+// neither a host routine nor a registered module routine aborts, as it would crash the game.
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
 
 #include "host/host_calls.h"
-#include "sim/sim_heap.h"
+#include "sim/sim_address_space.h"
 #include "sim/sim_memory.h"
 
 namespace tarvek::sim {
 
-constexpr HostAddr kHostBase = 0x00400000;
-constexpr uint32_t kHostImageSize = 0x00490000;
-constexpr HostAddr kHeapBase = 0x10000000;
 // Synthetic addresses at which module routines are registered.
 constexpr HostAddr kModuleRoutineBase = 0x70000000;
 
@@ -38,16 +36,16 @@ class SimHost : public HostCalls {
 public:
     using WormRoutine = std::function<void(HostAddr worm, HostAddr sender, uint32_t type, uint32_t size, HostAddr data)>;
 
-    // Maps the image and binds this host as the module's host.
+    // Lays out the image and binds this host as the module's host.
     SimHost();
     SimHost(const SimHost&) = delete;
     SimHost& operator=(const SimHost&) = delete;
 
     SimMemory& memory() { return memory_; }
-    HostAddr base() const { return kHostBase; }
+    HostAddr base() const { return base_; }
 
-    // Game objects live on this heap.
-    SimHeap& heap() { return heap_; }
+    // Game objects are allocated here.
+    SimAddressSpace& space() { return space_; }
 
     void setSchemeTurnTime(int8_t rawByte);
     void unmapScheme();
@@ -64,7 +62,6 @@ public:
     const std::vector<WormMessage>& hostHandlerMessages() const { return hostHandled_; }
     const std::vector<HostAddr>& wormDraws() const { return wormDraws_; }
     const std::vector<RopeDraw>& ropeDraws() const { return ropeDraws_; }
-    void clearCallRecords();
 
     void callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                          HostAddr data) override;
@@ -73,7 +70,8 @@ public:
 
 private:
     SimMemory memory_;
-    SimHeap heap_{memory_, kHeapBase};
+    SimAddressSpace space_{memory_};
+    HostAddr base_;
     std::map<HostAddr, WormRoutine> routines_;
     std::vector<WormMessage> hostHandled_;
     std::vector<HostAddr> wormDraws_;

@@ -29,7 +29,6 @@ public:
     void pokeU32(HostAddr addr, uint32_t value) { poke(addr, &value, 4); }
     void pokeI32(HostAddr addr, int32_t value) { poke(addr, &value, 4); }
     void pokeU8(HostAddr addr, uint8_t value) { poke(addr, &value, 1); }
-    void pokeBytes(HostAddr addr, std::vector<uint8_t> bytes) { poke(addr, bytes.data(), bytes.size()); }
     uint32_t peekU32(HostAddr addr) const;
 
     bool query(HostAddr addr, MemoryRegion& region) const override;

@@ -2,6 +2,7 @@
 
 #include "ghostdata/ghost_recording.h"
 #include "host/settings.h"
+#include "presentation/module_race_callouts.h"
 #include "race/frame_driver.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
@@ -16,7 +17,7 @@ void installFrameDriver(SimHost& host) {
 
 void resetModuleRaceState() {
     settings() = Settings{};
-    raceCallouts() = defaultRaceCallouts();
+    raceCallouts() = moduleRaceCallouts();
     raceType() = RaceType{};
     goldGhost() = GhostRecording{};
     blueGhost() = GhostRecording{};

@@ -1,47 +1,59 @@
 #include "sim/sim_world.h"
 
-namespace tarvek::sim {
+#include "host/host_layout.h"
 
-SimWorld::SimWorld(SimHeap& heap)
-    : memory_(heap.memory()),
-      world_(heap.allocate(kWorldSize)),
-      landscape_(heap.allocate(kLandscapeSize)),
-      gameState_(heap.allocate(kGameStateSize)) {
-    memory_.pokeU32(world_ + kLandscape, landscape_);
-    memory_.pokeU32(world_ + kGameState, gameState_);
-    memory_.pokeU32(landscape_ + kLandscapeWorld, world_);
+namespace tarvek::sim {
+namespace {
+
+namespace layout = host_layout;
+
+// Each object reaches just past the last field the module reads.
+constexpr uint32_t kWorldSize = layout::world::kMapHeight + 4;
+constexpr uint32_t kLandscapeSize = layout::landscape::kCollisionMask + 4;
+constexpr uint32_t kGameStateSize = layout::game_state::kFeedbackGateWord + 4;
+
+}  // namespace
+
+SimWorld::SimWorld(AddressSpace& space)
+    : space_(space),
+      world_(space.allocate(kWorldSize)),
+      landscape_(space.allocate(kLandscapeSize)),
+      gameState_(space.allocate(kGameStateSize)) {
+    space_.writeU32(world_ + layout::world::kLandscape, landscape_);
+    space_.writeU32(world_ + layout::world::kGameState, gameState_);
+    space_.writeU32(landscape_ + layout::landscape::kWorld, world_);
 }
 
 int32_t SimWorld::frameCounter() const {
-    return static_cast<int32_t>(memory_.peekU32(world_ + kFrameCounter));
+    return static_cast<int32_t>(space_.readU32(world_ + layout::world::kFrameCounter));
 }
 
-void SimWorld::setFrameCounter(int32_t frame) { memory_.pokeI32(world_ + kFrameCounter, frame); }
+void SimWorld::setFrameCounter(int32_t frame) { space_.writeI32(world_ + layout::world::kFrameCounter, frame); }
 
 void SimWorld::setMapSize(uint32_t width, uint32_t height) {
-    memory_.pokeU32(world_ + kMapWidth, width);
-    memory_.pokeU32(world_ + kMapHeight, height);
+    space_.writeU32(world_ + layout::world::kMapWidth, width);
+    space_.writeU32(world_ + layout::world::kMapHeight, height);
 }
 
-void SimWorld::setWatchedPointer(HostAddr pointer) { memory_.pokeU32(world_ + kWatchedPointer, pointer); }
+void SimWorld::setWatchedPointer(HostAddr pointer) { space_.writeU32(world_ + layout::world::kWatched, pointer); }
 
-void SimWorld::setLandscape(HostAddr landscape) { memory_.pokeU32(world_ + kLandscape, landscape); }
+void SimWorld::setLandscape(HostAddr landscape) { space_.writeU32(world_ + layout::world::kLandscape, landscape); }
 
-void SimWorld::setNoBordersByte(uint8_t value) { memory_.pokeU8(gameState_ + kNoBordersByte, value); }
+void SimWorld::setNoBordersByte(uint8_t value) { space_.writeU8(gameState_ + layout::game_state::kNoBorders, value); }
 
 void SimWorld::setFeedbackGates(uint8_t byte, uint32_t word) {
-    memory_.pokeU8(gameState_ + kFeedbackGateByte, byte);
-    memory_.pokeU32(gameState_ + kFeedbackGateWord, word);
+    space_.writeU8(gameState_ + layout::game_state::kFeedbackGateByte, byte);
+    space_.writeU32(gameState_ + layout::game_state::kFeedbackGateWord, word);
 }
 
-void SimWorld::setGameState(HostAddr gameState) { memory_.pokeU32(world_ + kGameState, gameState); }
+void SimWorld::setGameState(HostAddr gameState) { space_.writeU32(world_ + layout::world::kGameState, gameState); }
 
 void SimWorld::setTerrain(HostAddr bitmapObject) {
-    memory_.pokeU32(landscape_ + kLandscapeTerrain, bitmapObject);
+    space_.writeU32(landscape_ + layout::landscape::kTerrain, bitmapObject);
 }
 
 void SimWorld::setCollisionMask(HostAddr bitmapObject) {
-    memory_.pokeU32(landscape_ + kLandscapeCollisionMask, bitmapObject);
+    space_.writeU32(landscape_ + layout::landscape::kCollisionMask, bitmapObject);
 }
 
 }  // namespace tarvek::sim

@@ -7,22 +7,22 @@ namespace tarvek::sim {
 namespace layout = host_layout;
 
 SimWorm::SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB)
-    : host_(host), address_(host.heap().allocate(kObjectSize)) {
+    : host_(host), address_(host.space().allocate(kObjectSize)) {
     setWorld(world.world());
-    host_.memory().pokeU32(address_ + layout::worm::kIdentityA, identityA);
-    host_.memory().pokeU32(address_ + layout::worm::kIdentityB, identityB);
+    host_.space().writeU32(address_ + layout::worm::kIdentityA, identityA);
+    host_.space().writeU32(address_ + layout::worm::kIdentityB, identityB);
 }
 
-void SimWorm::setWorld(HostAddr world) { host_.memory().pokeU32(address_ + layout::worm::kWorld, world); }
+void SimWorm::setWorld(HostAddr world) { host_.space().writeU32(address_ + layout::worm::kWorld, world); }
 
 void SimWorm::setPosition(int32_t x, int32_t y) {
-    host_.memory().pokeI32(address_ + layout::worm::kPositionX, x);
-    host_.memory().pokeI32(address_ + layout::worm::kPositionY, y);
+    host_.space().writeI32(address_ + layout::worm::kPositionX, x);
+    host_.space().writeI32(address_ + layout::worm::kPositionY, y);
 }
 
-void SimWorm::setActive(bool active) { host_.memory().pokeU32(address_ + layout::worm::kActive, active ? 1 : 0); }
+void SimWorm::setActive(bool active) { host_.space().writeU32(address_ + layout::worm::kActive, active ? 1 : 0); }
 
-void SimWorm::setState(uint32_t state) { host_.memory().pokeU32(address_ + layout::worm::kState, state); }
+void SimWorm::setState(uint32_t state) { host_.space().writeU32(address_ + layout::worm::kState, state); }
 
 void SimWorm::apply(const WormFrame& frame) {
     setPosition(frame.x, frame.y);

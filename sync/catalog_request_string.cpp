@@ -1,7 +1,7 @@
 #include "sync/catalog_request_string.h"
 
-#include "ghostdata/sha256.h"
 #include "host/text.h"
+#include "sync/sha256_hasher.h"
 
 namespace tarvek {
 namespace {
@@ -47,6 +47,8 @@ std::string buildCatalogRequestString(const CatalogSyncRequest& request) {
     return out;
 }
 
-std::string requestDigest(std::string_view requestString) { return upperAscii(sha256Hex(requestString)); }
+std::string requestDigest(const Platform& platform, std::string_view requestString) {
+    return cacheSha256Hex(platform, requestString);
+}
 
 }  // namespace tarvek

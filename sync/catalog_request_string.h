@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/platform.h"
 #include "sync/catalog_sync_request.h"
 
 namespace tarvek {
@@ -14,7 +15,7 @@ std::string percentEncodeQueryValue(std::string_view bytes);
 // the map hash is sent in upper case.
 std::string buildCatalogRequestString(const CatalogSyncRequest& request);
 
-// SHA-256 of the request string, 64 upper-case hex digits.
-std::string requestDigest(std::string_view requestString);
+// SHA-256 of the request string through the platform's hasher, 64 upper-case hex digits.
+std::string requestDigest(const Platform& platform, std::string_view requestString);
 
 }  // namespace tarvek

@@ -21,11 +21,11 @@ struct CatalogSyncWorker::Impl {
         CatalogSyncRequest request;
         CompletionCallback onComplete;
         std::shared_ptr<std::atomic<bool>> cancelFlag;
-        SyncEnvironment environment;
+        std::shared_ptr<const Platform> platform;
     };
 
     static void threadProcedure(Parcel parcel) {
-        CatalogSyncResult result = synchronizeCatalog(parcel.request, *parcel.cancelFlag, parcel.environment);
+        CatalogSyncResult result = synchronizeCatalog(parcel.request, *parcel.cancelFlag, *parcel.platform);
         bool deliver = false;
         {
             std::lock_guard lock(parcel.state->mutex);
@@ -51,13 +51,11 @@ struct CatalogSyncWorker::Impl {
 
     std::shared_ptr<SharedState> state = std::make_shared<SharedState>();
     std::thread thread;  // guarded by state->mutex
-    SyncEnvironment environment;
+    std::shared_ptr<const Platform> platform;
 };
 
-CatalogSyncWorker::CatalogSyncWorker() : CatalogSyncWorker(platformSyncEnvironment()) {}
-
-CatalogSyncWorker::CatalogSyncWorker(SyncEnvironment environment) : impl_(std::make_unique<Impl>()) {
-    impl_->environment = std::move(environment);
+CatalogSyncWorker::CatalogSyncWorker(std::shared_ptr<const Platform> platform) : impl_(std::make_unique<Impl>()) {
+    impl_->platform = std::move(platform);
 }
 
 CatalogSyncWorker::~CatalogSyncWorker() {
@@ -91,7 +89,7 @@ bool CatalogSyncWorker::start(CatalogSyncRequest request, CompletionCallback onC
     if (state.running || impl_->thread.joinable()) return false;
     state.cancelFlag = cancelFlag;
     state.running = true;
-    Impl::Parcel parcel{impl_->state, std::move(request), std::move(onComplete), cancelFlag, impl_->environment};
+    Impl::Parcel parcel{impl_->state, std::move(request), std::move(onComplete), cancelFlag, impl_->platform};
     try {
         impl_->thread = std::thread(&Impl::threadProcedure, std::move(parcel));
     } catch (const std::system_error& error) {

@@ -14,8 +14,8 @@ class CatalogSyncWorker {
 public:
     using CompletionCallback = std::function<void(CatalogSyncResult)>;
 
-    CatalogSyncWorker();
-    explicit CatalogSyncWorker(SyncEnvironment environment);
+    // The platform is shared with the worker's thread, which may outlive the worker.
+    explicit CatalogSyncWorker(std::shared_ptr<const Platform> platform);
     // Stops delivering results, cancels the run and waits for its thread (or detaches it when
     // called from that thread, e.g. by a callback that drops the last owner).
     ~CatalogSyncWorker();

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "sync/cache_file_ops.h"
-#include "sync/cache_files.h"
 #include "sync/http_transfer.h"
 #include "sync/module_catalog.h"
 #include "sync/sync_error.h"
@@ -41,11 +40,12 @@ std::string formatEtagSidecar(const EtagSidecar& sidecar) {
            sidecar.catalogSha256 + "\n";
 }
 
-std::optional<EtagSidecar> readEtagSidecar(const CatalogSyncRequest& request, std::string_view requestDigest) {
+std::optional<EtagSidecar> readEtagSidecar(const Platform& platform, const CatalogSyncRequest& request,
+                                           std::string_view requestDigest) {
     const auto sidecarPath = etagSidecarPath(request.catalogPath);
-    if (!isRegularFile(request.catalogPath) || !isRegularFile(sidecarPath)) return std::nullopt;
+    if (!platform.isRegularFile(request.catalogPath) || !platform.isRegularFile(sidecarPath)) return std::nullopt;
     try {
-        return parseEtagSidecar(readFileLimited(sidecarPath, kMaxEtagSidecarBytes), requestDigest);
+        return parseEtagSidecar(readFileLimited(platform, sidecarPath, kMaxEtagSidecarBytes), requestDigest);
     } catch (const SyncError&) {
         emitProgress(request, "ignoring invalid Tarvek ETag sidecar");
         return std::nullopt;

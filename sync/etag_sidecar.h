@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/platform.h"
 #include "sync/catalog_sync_request.h"
 
 namespace tarvek {
@@ -31,6 +32,7 @@ std::string formatEtagSidecar(const EtagSidecar& sidecar);
 
 // Reads the sidecar of the request's catalog. Invalid sidecars are ignored: silently, or with
 // the progress line "ignoring invalid Tarvek ETag sidecar" when reading or a digest line failed.
-std::optional<EtagSidecar> readEtagSidecar(const CatalogSyncRequest& request, std::string_view requestDigest);
+std::optional<EtagSidecar> readEtagSidecar(const Platform& platform, const CatalogSyncRequest& request,
+                                           std::string_view requestDigest);
 
 }  // namespace tarvek

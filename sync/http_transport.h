@@ -66,8 +66,4 @@ public:
                                                            const TransferTimeouts& timeouts) = 0;
 };
 
-// The build's client: WinHTTP on Windows, libcurl natively; a build without either raises a
-// Transport error on first use.
-std::shared_ptr<HttpTransport> makePlatformHttpTransport();
-
 }  // namespace tarvek

@@ -74,7 +74,7 @@ bool isAbsoluteRequestPath(const std::filesystem::path& path) {
 #endif
 }
 
-ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, UrlCrackFn crack) {
+ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, const UrlCrackFn& crack) {
     if (apiBaseUrl.empty()) invalid("apiBaseUrl is required");
     const std::u16string wide = utf8ToWide("apiBaseUrl", apiBaseUrl);
     // The cracker reads up to a terminating zero; an embedded one would hide the rest.
@@ -103,7 +103,7 @@ ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, Url
     return origin;
 }
 
-ValidatedSyncRequest validateCatalogSyncRequest(const CatalogSyncRequest& request, UrlCrackFn crack,
+ValidatedSyncRequest validateCatalogSyncRequest(const CatalogSyncRequest& request, const UrlCrackFn& crack,
                                                 std::chrono::steady_clock::time_point now) {
     validateRequestText("seasonKey", request.seasonKey);
     if (request.playerAccountKey) validateRequestText("playerAccountKey", *request.playerAccountKey);

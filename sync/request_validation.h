@@ -40,11 +40,11 @@ bool isWindowsAbsolutePath(std::wstring_view path);
 bool isAbsoluteRequestPath(const std::filesystem::path& path);
 
 // Steps 9 to 14: the origin of apiBaseUrl, split with crack.
-ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, UrlCrackFn crack);
+ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, const UrlCrackFn& crack);
 
-// The whole validation. crack is the build's URL cracker: the WinHTTP one in the Windows build
+// The whole validation. crack is the platform's URL cracker: the WinHTTP one on Windows
 // (win32::crackUrlWinHttp), crackUrlPortable elsewhere.
-ValidatedSyncRequest validateCatalogSyncRequest(const CatalogSyncRequest& request, UrlCrackFn crack,
+ValidatedSyncRequest validateCatalogSyncRequest(const CatalogSyncRequest& request, const UrlCrackFn& crack,
                                                 std::chrono::steady_clock::time_point now =
                                                     std::chrono::steady_clock::now());
 

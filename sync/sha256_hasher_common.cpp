@@ -2,10 +2,10 @@
 
 namespace tarvek {
 
-std::string cacheSha256Hex(std::string_view bytes) {
-    Sha256Hasher hasher;
-    hasher.update(bytes.data(), bytes.size());
-    return hasher.finishHex();
+std::string cacheSha256Hex(const Platform& platform, std::string_view bytes) {
+    const auto hasher = platform.newSha256Hasher();
+    hasher->update(bytes.data(), bytes.size());
+    return hasher->finishHex();
 }
 
 }  // namespace tarvek

@@ -5,6 +5,7 @@
 #include "sync/cache_file_ops.h"
 #include "sync/catalog_request_string.h"
 #include "sync/etag_sidecar.h"
+#include "sync/http_transport.h"
 #include "sync/module_catalog.h"
 #include "sync/request_validation.h"
 #include "sync/sync_progress.h"
@@ -14,22 +15,24 @@ namespace tarvek {
 namespace {
 
 void runSynchronization(CatalogSyncResult& result, const CatalogSyncRequest& request, const std::atomic<bool>& cancel,
-                        const SyncEnvironment& environment) {
-    const ValidatedSyncRequest validated = validateCatalogSyncRequest(request, environment.crackUrl);
+                        const Platform& platform) {
+    const ValidatedSyncRequest validated =
+        validateCatalogSyncRequest(request, [&](std::u16string_view url) { return platform.crackUrl(url); });
     checkCancelAndDeadline(cancel, validated.deadline);
     ensureDirectory(request.cacheDirectory);
     const std::string requestString = buildCatalogRequestString(request);
     emitProgress(request, "downloading Tarvek module catalog");
 
-    if (!environment.transport) throw SyncError(SyncErrorKind::Transport, "this build has no HTTP client");
+    const std::shared_ptr<HttpTransport> transport = platform.httpTransport();
+    if (!transport) throw SyncError(SyncErrorKind::Transport, "this build has no HTTP client");
     const TransferTimeouts timeouts{request.resolveTimeoutMs, request.connectTimeoutMs, request.sendTimeoutMs,
                                     request.receiveTimeoutMs};
     // Closed when this function ends, on every path.
-    const auto connection = environment.transport->openConnection(validated.origin, timeouts);
+    const auto connection = transport->openConnection(validated.origin, timeouts);
 
-    const std::string digest = requestDigest(requestString);
-    const auto sidecar = readEtagSidecar(request, digest);
-    SyncContext context{request, *connection, cancel, validated.deadline, result};
+    const std::string digest = requestDigest(platform, requestString);
+    const auto sidecar = readEtagSidecar(platform, request, digest);
+    SyncContext context{platform, request, *connection, cancel, validated.deadline, result};
     const FetchedCatalog catalog = fetchCatalog(context, requestString, sidecar);
     result.catalogBytes = static_cast<uint32_t>(catalog.bytes.size());
     result.catalogNotModified = catalog.notModified;
@@ -37,7 +40,7 @@ void runSynchronization(CatalogSyncResult& result, const CatalogSyncRequest& req
     const auto assets = checkAndPlanModuleCatalog(catalog.bytes, catalogScopeOf(request));
     result.assetCount = static_cast<uint32_t>(assets.size());
     syncCatalogAssets(context, assets);
-    if (!catalog.notModified) commitCatalog(request, catalog, digest, cancel);
+    if (!catalog.notModified) commitCatalog(platform, request, catalog, digest, cancel);
 
     result.errorKind = SyncErrorKind::None;
     result.message = catalog.notModified ? "catalog and ghost cache verified" : "catalog synchronized";
@@ -56,11 +59,11 @@ void recordFailure(CatalogSyncResult& result, const CatalogSyncRequest& request,
 }  // namespace
 
 CatalogSyncResult synchronizeCatalog(const CatalogSyncRequest& request, const std::atomic<bool>& cancel,
-                                     const SyncEnvironment& environment) noexcept {
+                                     const Platform& platform) noexcept {
     CatalogSyncResult result;
     try {
         try {
-            runSynchronization(result, request, cancel, environment);
+            runSynchronization(result, request, cancel, platform);
         } catch (const SyncError& error) {
             recordFailure(result, request, error.kind(), error.what(), error.httpStatus());
         } catch (const std::filesystem::filesystem_error& error) {

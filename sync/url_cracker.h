@@ -1,8 +1,9 @@
 #pragma once
 // Splitting an origin URL into its parts with the observable results of WinHttpCrackUrl (flags 0).
-// The Windows build uses the real call (platform/win32/win32_url_cracker.h); every other build uses
+// The Windows platform uses the real call (platform/win32/win32_url_cracker.h); every other one uses
 // crackUrlPortable, which a differential test under wine64 holds to the same answers.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ struct CrackedUrl {
 };
 
 // Empty when the URL cannot be cracked (the call failed).
-using UrlCrackFn = std::optional<CrackedUrl> (*)(std::u16string_view url);
+using UrlCrackFn = std::function<std::optional<CrackedUrl>(std::u16string_view url)>;
 
 std::optional<CrackedUrl> crackUrlPortable(std::u16string_view url);
 

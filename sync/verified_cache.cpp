@@ -23,17 +23,18 @@ std::u16string comparablePathText(const std::filesystem::path& path) {
 
 // The cached copy's digest when it is a file the reuse test may hash; SyncErrors other than
 // Internal mean "download it again".
-std::optional<uint64_t> verifiedCachedSize(const std::filesystem::path& target, const CatalogAsset& asset) {
-    if (!isRegularFile(target)) return std::nullopt;
+std::optional<uint64_t> verifiedCachedSize(const Platform& platform, const std::filesystem::path& target,
+                                           const CatalogAsset& asset) {
+    if (!platform.isRegularFile(target)) return std::nullopt;
     try {
-        CacheFileReader reader(target);
+        const auto reader = platform.openCacheFile(target);
         uint64_t size = 0;
-        if (!reader.size(size) || size > kMaxAssetBytes)
+        if (!reader->size(size) || size > kMaxAssetBytes)
             throw SyncError(SyncErrorKind::ContentRejected, "cached ghost exceeds the size limit");
-        Sha256Hasher hasher;
+        const auto hasher = platform.newSha256Hasher();
         std::string chunk(kCacheChunkBytes, '\0');
-        while (const size_t got = reader.read(chunk.data(), chunk.size())) hasher.update(chunk.data(), got);
-        if (hasher.finishHex() == asset.sha256) return size;
+        while (const size_t got = reader->read(chunk.data(), chunk.size())) hasher->update(chunk.data(), got);
+        if (hasher->finishHex() == asset.sha256) return size;
     } catch (const SyncError& error) {
         if (error.kind() == SyncErrorKind::Internal) throw;
     }
@@ -42,7 +43,8 @@ std::optional<uint64_t> verifiedCachedSize(const std::filesystem::path& target, 
 
 uint64_t downloadAsset(SyncContext& context, const CatalogAsset& asset, const std::filesystem::path& target,
                        uint64_t downloadedSoFar) {
-    const auto temp = makeTempSiblingPath(target);
+    const Platform& platform = context.platform;
+    const auto temp = makeTempSiblingPath(platform, target);
     emitProgress(context.request, "downloading ghost " + asset.fileValue);
     if (downloadedSoFar >= kMaxDownloadBytesPerSync)
         throw SyncError(SyncErrorKind::ContentRejected, "aggregate ghost download budget exceeded");
@@ -53,9 +55,9 @@ uint64_t downloadAsset(SyncContext& context, const CatalogAsset& asset, const st
         auto request = httpGet(context.connection, asset.url, status, HttpGetOptions{{}, false, true}, context.cancel,
                                context.deadline);
         checkContentLength(*request, limit);
-        Sha256Hasher hasher;
+        const auto hasher = platform.newSha256Hasher();
         {
-            CacheFileWriter writer(temp, WriteHint::SequentialScan);
+            const auto writer = platform.createCacheFile(temp, WriteHint::SequentialScan);
             std::string chunk(kTransferChunkBytes, '\0');
             for (;;) {
                 checkCancelAndDeadline(context.cancel, context.deadline);
@@ -63,21 +65,21 @@ uint64_t downloadAsset(SyncContext& context, const CatalogAsset& asset, const st
                 if (got == 0) break;
                 if (size + got > limit)
                     throw SyncError(SyncErrorKind::ContentRejected, "ghost download exceeds its size budget");
-                writer.write(chunk.data(), got);
-                hasher.update(chunk.data(), got);
+                writer->write(chunk.data(), got);
+                hasher->update(chunk.data(), got);
                 size += got;
             }
-            writer.flushAndClose();
+            writer->flushAndClose();
         }
-        const std::string digest = hasher.finishHex();
+        const std::string digest = hasher->finishHex();
         request.reset();
         context.result.httpStatus = status;
         if (digest != asset.sha256)
             throw SyncError(SyncErrorKind::ContentRejected, "SHA-256 mismatch for " + asset.fileValue);
         checkCancelAndDeadline(context.cancel, context.deadline);
-        moveReplacing(temp, target);
+        platform.moveReplacing(temp, target);
     } catch (...) {
-        deleteFileQuietly(temp);
+        platform.deleteFileQuietly(temp);
         throw;
     }
     return size;
@@ -96,8 +98,8 @@ FetchedCatalog fetchCatalog(SyncContext& context, std::string_view requestString
     context.result.httpStatus = response.status;
     if (response.status == kStatusNotModified && sidecar) {
         try {
-            std::string cached = readFileLimited(context.request.catalogPath, kMaxCatalogBytes);
-            if (cacheSha256Hex(cached) == sidecar->catalogSha256) {
+            std::string cached = readFileLimited(context.platform, context.request.catalogPath, kMaxCatalogBytes);
+            if (cacheSha256Hex(context.platform, cached) == sidecar->catalogSha256) {
                 emitProgress(context.request, "Tarvek catalog is current (HTTP 304); verifying its WR/PR cache");
                 return FetchedCatalog{std::move(cached), sidecar->etag, true};
             }
@@ -123,7 +125,7 @@ void syncCatalogAssets(SyncContext& context, const std::vector<CatalogAsset>& as
             throw SyncError(SyncErrorKind::UnsafeAsset, "GhostFile conflicts with catalogPath");
         ensureDirectory(target.parent_path());
         CatalogSyncResult& result = context.result;
-        if (const auto cachedSize = verifiedCachedSize(target, asset)) {
+        if (const auto cachedSize = verifiedCachedSize(context.platform, target, asset)) {
             emitProgress(context.request, "reusing verified ghost " + asset.fileValue);
             ++result.reusedCount;
             result.assets.push_back(SyncedAsset{asset.fileValue, asset.sha256, static_cast<uint32_t>(*cachedSize), false});
@@ -136,17 +138,17 @@ void syncCatalogAssets(SyncContext& context, const std::vector<CatalogAsset>& as
     }
 }
 
-void commitCatalog(const CatalogSyncRequest& request, const FetchedCatalog& catalog, std::string_view requestDigest,
-                   const std::atomic<bool>& cancel) {
-    writeFileAtomically(request.catalogPath, catalog.bytes, cancel);
+void commitCatalog(const Platform& platform, const CatalogSyncRequest& request, const FetchedCatalog& catalog,
+                   std::string_view requestDigest, const std::atomic<bool>& cancel) {
+    writeFileAtomically(platform, request.catalogPath, catalog.bytes, cancel);
     const auto sidecarPath = etagSidecarPath(request.catalogPath);
     if (catalog.etag.empty()) {
         // No validator: the next run must ask unconditionally.
-        deleteFileQuietly(sidecarPath);
+        platform.deleteFileQuietly(sidecarPath);
         return;
     }
-    const EtagSidecar sidecar{catalog.etag, std::string(requestDigest), cacheSha256Hex(catalog.bytes)};
-    writeFileAtomically(sidecarPath, formatEtagSidecar(sidecar), cancel);
+    const EtagSidecar sidecar{catalog.etag, std::string(requestDigest), cacheSha256Hex(platform, catalog.bytes)};
+    writeFileAtomically(platform, sidecarPath, formatEtagSidecar(sidecar), cancel);
 }
 
 }  // namespace tarvek

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/platform.h"
 #include "sync/catalog_sync_request.h"
 #include "sync/catalog_sync_result.h"
 #include "sync/etag_sidecar.h"
@@ -20,6 +21,7 @@ constexpr uint64_t kMaxAssetBytes = 67108864;            // one ghost or tail
 constexpr uint64_t kMaxDownloadBytesPerSync = 134217728;  // all downloads of one run
 
 struct SyncContext {
+    const Platform& platform;
     const CatalogSyncRequest& request;
     HttpConnection& connection;
     const std::atomic<bool>& cancel;
@@ -42,7 +44,7 @@ FetchedCatalog fetchCatalog(SyncContext& context, std::string_view requestString
 void syncCatalogAssets(SyncContext& context, const std::vector<CatalogAsset>& assets);
 
 // The catalog, then its sidecar (or the sidecar's removal when the answer had no ETag).
-void commitCatalog(const CatalogSyncRequest& request, const FetchedCatalog& catalog, std::string_view requestDigest,
+void commitCatalog(const Platform& platform, const CatalogSyncRequest& request, const FetchedCatalog& catalog, std::string_view requestDigest,
                    const std::atomic<bool>& cancel);
 
 // Both paths normalised, lower-cased and with "\" separators: how Windows would compare them.

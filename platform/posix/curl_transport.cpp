@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/text.h"
+#include "platform/posix/posix_platform.h"
 #include "sync/sync_error.h"
 #include "sync/utf8_to_wide.h"
 #include "sync/windows_error_text.h"
@@ -307,6 +308,6 @@ std::shared_ptr<HttpTransport> makeCurlTransport(CurlTransportOptions options) {
     return std::make_shared<CurlTransport>(std::move(options));
 }
 
-std::shared_ptr<HttpTransport> makePlatformHttpTransport() { return makeCurlTransport({}); }
+std::shared_ptr<HttpTransport> makeDefaultHttpTransport() { return makeCurlTransport({}); }
 
 }  // namespace tarvek

@@ -1,22 +1,27 @@
-// The module's own SHA-256 behind the hasher seam (the Windows build uses BCrypt).
+// The module's own SHA-256 behind the hasher seam (the Windows platform uses BCrypt).
+#include "platform/posix/module_sha256_hasher.h"
+
 #include "ghostdata/sha256.h"
 #include "host/text.h"
-#include "sync/sha256_hasher.h"
 
-namespace tarvek {
+namespace tarvek::posix {
+namespace {
 
-struct Sha256Hasher::State {
-    Sha256 sha;
+class ModuleSha256Hasher final : public Sha256Hasher {
+public:
+    void update(const void* data, size_t size) override { sha_.update(data, size); }
+
+    std::string finishHex() override {
+        const Sha256Digest digest = sha_.finish();
+        return hexBytes(digest.data(), digest.size(), HexCase::Upper);
+    }
+
+private:
+    Sha256 sha_;
 };
 
-Sha256Hasher::Sha256Hasher() : state_(std::make_unique<State>()) {}
-Sha256Hasher::~Sha256Hasher() = default;
+}  // namespace
 
-void Sha256Hasher::update(const void* data, size_t size) { state_->sha.update(data, size); }
+std::unique_ptr<Sha256Hasher> newModuleSha256Hasher() { return std::make_unique<ModuleSha256Hasher>(); }
 
-std::string Sha256Hasher::finishHex() {
-    const Sha256Digest digest = state_->sha.finish();
-    return hexBytes(digest.data(), digest.size(), HexCase::Upper);
-}
-
-}  // namespace tarvek
+}  // namespace tarvek::posix

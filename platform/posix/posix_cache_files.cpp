@@ -1,5 +1,6 @@
 // POSIX twin of the Win32 file calls of the verified cache. Errors carry errno in place of the
 // Windows error number.
+#include "platform/posix/posix_platform.h"
 #include "sync/cache_files.h"
 
 #include <cerrno>
@@ -37,9 +38,32 @@ void syncDirectoryOf(const std::filesystem::path& path) {
     if (status != 0) fail("fsync of the cache directory");
 }
 
+class PosixFileReader final : public CacheFileReader {
+public:
+    explicit PosixFileReader(const std::filesystem::path& path);
+    ~PosixFileReader() override;
+    bool size(uint64_t& bytes) const override;
+    size_t read(char* buffer, size_t count) override;
+
+private:
+    intptr_t handle_;
+};
+
+class PosixFileWriter final : public CacheFileWriter {
+public:
+    PosixFileWriter(const std::filesystem::path& path, WriteHint hint);
+    ~PosixFileWriter() override;
+    void write(const char* data, size_t count) override;
+    void flushAndClose() override;
+
+private:
+    intptr_t handle_;
+    uint64_t written_ = 0;  // bytes written so far
+};
+
 }  // namespace
 
-CacheFileReader::CacheFileReader(const std::filesystem::path& path) {
+PosixFileReader::PosixFileReader(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
@@ -48,16 +72,16 @@ CacheFileReader::CacheFileReader(const std::filesystem::path& path) {
 #endif
 }
 
-CacheFileReader::~CacheFileReader() { ::close(fdOf(handle_)); }
+PosixFileReader::~PosixFileReader() { ::close(fdOf(handle_)); }
 
-bool CacheFileReader::size(uint64_t& bytes) const {
+bool PosixFileReader::size(uint64_t& bytes) const {
     struct stat info {};
     if (::fstat(fdOf(handle_), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     bytes = static_cast<uint64_t>(info.st_size);
     return true;
 }
 
-size_t CacheFileReader::read(char* buffer, size_t count) {
+size_t PosixFileReader::read(char* buffer, size_t count) {
     for (;;) {
         const ssize_t got = ::read(fdOf(handle_), buffer, count);
         if (got >= 0) return static_cast<size_t>(got);
@@ -65,7 +89,7 @@ size_t CacheFileReader::read(char* buffer, size_t count) {
     }
 }
 
-CacheFileWriter::CacheFileWriter(const std::filesystem::path& path, WriteHint hint) {
+PosixFileWriter::PosixFileWriter(const std::filesystem::path& path, WriteHint hint) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
@@ -76,11 +100,11 @@ CacheFileWriter::CacheFileWriter(const std::filesystem::path& path, WriteHint hi
 #endif
 }
 
-CacheFileWriter::~CacheFileWriter() {
+PosixFileWriter::~PosixFileWriter() {
     if (handle_ >= 0) ::close(fdOf(handle_));
 }
 
-void CacheFileWriter::write(const char* data, size_t count) {
+void PosixFileWriter::write(const char* data, size_t count) {
     while (count > 0) {
         const ssize_t put = ::write(fdOf(handle_), data, count);
         if (put < 0 && errno == EINTR) continue;
@@ -101,7 +125,7 @@ void CacheFileWriter::write(const char* data, size_t count) {
     }
 }
 
-void CacheFileWriter::flushAndClose() {
+void PosixFileWriter::flushAndClose() {
     // The data and the size that reading it back needs; other metadata may follow later.
     if (::fdatasync(fdOf(handle_)) != 0) fail("FlushFileBuffers");
     const int fd = fdOf(handle_);
@@ -109,21 +133,30 @@ void CacheFileWriter::flushAndClose() {
     if (::close(fd) != 0) fail("FlushFileBuffers");
 }
 
-void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+std::unique_ptr<CacheFileReader> PosixPlatform::openCacheFile(const std::filesystem::path& path) const {
+    return std::make_unique<PosixFileReader>(path);
+}
+
+std::unique_ptr<CacheFileWriter> PosixPlatform::createCacheFile(const std::filesystem::path& path,
+                                                               WriteHint hint) const {
+    return std::make_unique<PosixFileWriter>(path, hint);
+}
+
+void PosixPlatform::moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const {
     if (::rename(from.c_str(), to.c_str()) != 0) fail("MoveFileExW");
     syncDirectoryOf(to);
 }
 
-void deleteFileQuietly(const std::filesystem::path& path) noexcept { ::unlink(path.c_str()); }
+void PosixPlatform::deleteFileQuietly(const std::filesystem::path& path) const noexcept { ::unlink(path.c_str()); }
 
-bool isRegularFile(const std::filesystem::path& path) noexcept {
+bool PosixPlatform::isRegularFile(const std::filesystem::path& path) const noexcept {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-uint32_t currentProcessId() { return static_cast<uint32_t>(::getpid()); }
+uint32_t PosixPlatform::currentProcessId() const { return static_cast<uint32_t>(::getpid()); }
 
-uint64_t tickCountMs() {
+uint64_t PosixPlatform::tickCountMs() const {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;

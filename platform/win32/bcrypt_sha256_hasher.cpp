@@ -6,30 +6,38 @@
 #include <vector>
 
 #include "host/text.h"
-#include "sync/sha256_hasher.h"
+#include "platform/win32/bcrypt_sha256_hasher.h"
 #include "sync/sync_error.h"
 
-namespace tarvek {
+namespace tarvek::win32 {
 namespace {
 
 [[noreturn]] void failHash(const char* message) { throw SyncError(SyncErrorKind::Internal, message); }
 
 bool succeeded(NTSTATUS status) { return status >= 0; }
 
-}  // namespace
-
-struct Sha256Hasher::State {
+struct BcryptState {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
     BCRYPT_HASH_HANDLE hash = nullptr;
     std::vector<UCHAR> object;
 
-    ~State() {
+    ~BcryptState() {
         if (hash) BCryptDestroyHash(hash);
         if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
     }
 };
 
-Sha256Hasher::Sha256Hasher() : state_(std::make_unique<State>()) {
+class BcryptSha256Hasher final : public Sha256Hasher {
+public:
+    BcryptSha256Hasher();
+    void update(const void* data, size_t size) override;
+    std::string finishHex() override;
+
+private:
+    std::unique_ptr<BcryptState> state_ = std::make_unique<BcryptState>();
+};
+
+BcryptSha256Hasher::BcryptSha256Hasher() {
     if (!succeeded(BCryptOpenAlgorithmProvider(&state_->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
         failHash("BCryptOpenAlgorithmProvider failed");
     DWORD objectLength = 0;
@@ -43,9 +51,7 @@ Sha256Hasher::Sha256Hasher() : state_(std::make_unique<State>()) {
         failHash("BCryptCreateHash failed");
 }
 
-Sha256Hasher::~Sha256Hasher() = default;
-
-void Sha256Hasher::update(const void* data, size_t size) {
+void BcryptSha256Hasher::update(const void* data, size_t size) {
     auto bytes = static_cast<PUCHAR>(const_cast<void*>(data));
     while (size > 0) {
         const ULONG piece = static_cast<ULONG>(std::min<size_t>(size, 1u << 30));
@@ -55,10 +61,14 @@ void Sha256Hasher::update(const void* data, size_t size) {
     }
 }
 
-std::string Sha256Hasher::finishHex() {
+std::string BcryptSha256Hasher::finishHex() {
     UCHAR digest[32];
     if (!succeeded(BCryptFinishHash(state_->hash, digest, sizeof digest, 0))) failHash("BCryptFinishHash failed");
     return hexBytes(digest, sizeof digest, HexCase::Upper);
 }
 
-}  // namespace tarvek
+}  // namespace
+
+std::unique_ptr<Sha256Hasher> newBcryptSha256Hasher() { return std::make_unique<BcryptSha256Hasher>(); }
+
+}  // namespace tarvek::win32

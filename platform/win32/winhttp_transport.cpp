@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/win32_platform.h"
 #include "sync/http_transport.h"
 #include "sync/sync_error.h"
 #include "sync/windows_error_text.h"
@@ -171,6 +172,6 @@ public:
 
 }  // namespace
 
-std::shared_ptr<HttpTransport> makePlatformHttpTransport() { return std::make_shared<WinHttpTransport>(); }
+std::shared_ptr<HttpTransport> win32::makeWinHttpTransport() { return std::make_shared<WinHttpTransport>(); }
 
 }  // namespace tarvek

@@ -50,7 +50,7 @@ double nanosecondsSince(Clock::time_point start) {
 // the message left out; the difference is the handler's cost per per-frame message.
 double racePerFrame(const GhostRecording& ghost, int8_t schemeTurnTime) {
     sim::SimHost host;
-    sim::SimWorld world(host.heap());
+    sim::SimWorld world(host.space());
     sim::resetModuleRaceState();
     sim::installFrameDriver(host);
     host.setSchemeTurnTime(schemeTurnTime);
@@ -87,7 +87,7 @@ double racePerFrame(const GhostRecording& ghost, int8_t schemeTurnTime) {
 
 double guardedReadPerCall() {
     sim::SimHost host;
-    sim::SimWorld world(host.heap());
+    sim::SimWorld world(host.space());
     sim::SimWorm worm(host, world, 1, 1);
     const HostMemory& memory = host.memory();
     const HostAddr position = worm.address() + host_layout::worm::kPositionX;

@@ -10,6 +10,7 @@
 
 #include "host/settings.h"
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "posix/catalog_server_data.h"
 #include "posix/catalog_server_process.h"
 #include "support/temp_dir.h"
@@ -50,7 +51,7 @@ CatalogSyncRequest benchRequest(const std::string& origin, const std::filesystem
 bool synchronize(const CatalogSyncRequest& request, uint32_t expectedDownloads) {
     const std::atomic<bool> cancel{false};
     const CatalogSyncResult result =
-        synchronizeCatalog(request, cancel, SyncEnvironment{makeCurlTransport({}), &crackUrlPortable});
+        synchronizeCatalog(request, cancel, PosixPlatform(makeCurlTransport({})));
     if (result.errorKind != SyncErrorKind::None || result.downloadedCount != expectedDownloads) {
         std::fprintf(stderr, "bench sync: synchronisation failed: %s\n", result.message.c_str());
         return false;

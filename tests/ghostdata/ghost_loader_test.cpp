@@ -5,6 +5,7 @@
 #include "ghostdata/ghost_format.h"
 #include "ghostdata/ghost_loader.h"
 #include "host/log.h"
+#include "race/ghost_slot_reset.h"
 #include "support/ghost_files.h"
 #include "support/temp_dir.h"
 

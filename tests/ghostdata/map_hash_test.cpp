@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "ghostdata/map_hash.h"
+#include "sim/sim_address_space.h"
 #include "sim/sim_bitmap.h"
 #include "support/sim_map.h"
 
@@ -14,12 +15,12 @@ using testing::referenceGeometryHash;
 
 struct MaskCase {
     sim::SimMemory memory;
-    sim::SimHeap heap{memory};
+    sim::SimAddressSpace space{memory};
     sim::SimBitmap bitmap;
 
     MaskCase(const std::vector<uint8_t>& msbRows, uint32_t width, uint32_t height, uint32_t stride,
              uint8_t junk = 0xA5) {
-        bitmap = sim::placeBitmap(heap, 1, width, height, stride, sim::hostMaskRows(msbRows, width, height, stride, junk));
+        bitmap = sim::placeBitmap(space, 1, width, height, stride, sim::hostMaskRows(msbRows, width, height, stride, junk));
     }
     std::optional<MaskHash> hash() {
         MaskHash out;

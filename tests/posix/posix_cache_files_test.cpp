@@ -5,8 +5,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "platform/posix/posix_platform.h"
 #include "support/temp_dir.h"
-#include "sync/cache_files.h"
 #include "tests/sync/expect_sync_error.h"
 
 namespace tarvek::testing {
@@ -22,7 +22,7 @@ TEST(PosixCacheFiles, ADirectorySyncFailureAfterTheRenameIsNotAFailedMove) {
     ::close(lowestFree);
     const rlimit tight{static_cast<rlim_t>(lowestFree), saved.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
-    const auto outcome = failsWith([&] { moveReplacing(from, dir.file("to")); }, SyncErrorKind::Filesystem,
+    const auto outcome = failsWith([&] { PosixPlatform().moveReplacing(from, dir.file("to")); }, SyncErrorKind::Filesystem,
                                    "fsync of the cache directory failed (Windows error 24)");
     ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_TRUE(outcome);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 
 namespace tarvek::testing {
 
@@ -53,7 +54,7 @@ CatalogSyncResult SyncServerTest::run(const CatalogSyncRequest& base, const std:
     CatalogSyncRequest request = base;
     request.progress = [this](const std::string& line) { progress.push_back(line); };
     const std::atomic<bool> cancel{false};
-    return synchronizeCatalog(request, cancel, SyncEnvironment{makeCurlTransport({caFile}), &crackUrlPortable});
+    return synchronizeCatalog(request, cancel, PosixPlatform(makeCurlTransport({caFile})));
 }
 
 std::map<std::string, std::string> SyncServerTest::clientFiles() const {

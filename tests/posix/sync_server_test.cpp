@@ -10,6 +10,7 @@
 
 #include "loopback_peer.h"
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "sync/etag_sidecar.h"
 #include "sync_server_fixture.h"
 
@@ -185,7 +186,7 @@ TEST_F(SyncServerTest, HeadersDrippingInAreGivenUpAtTheDeadlineOrACancel) {
         });
         const auto started = std::chrono::steady_clock::now();
         const CatalogSyncResult result =
-            synchronizeCatalog(stalled, flag, SyncEnvironment{makeCurlTransport({}), &crackUrlPortable});
+            synchronizeCatalog(stalled, flag, PosixPlatform(makeCurlTransport({})));
         canceller.join();
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
         EXPECT_EQ(result.message, cancel ? "catalog synchronization cancelled"

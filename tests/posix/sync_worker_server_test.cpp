@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "sync/catalog_sync_worker.h"
 #include "sync_server_fixture.h"
 
@@ -54,7 +55,7 @@ protected:
     }
 
     std::unique_ptr<CatalogSyncWorker> makeWorker() {
-        return std::make_unique<CatalogSyncWorker>(SyncEnvironment{makeCurlTransport({}), &crackUrlPortable});
+        return std::make_unique<CatalogSyncWorker>(std::make_shared<PosixPlatform>(makeCurlTransport({})));
     }
 
     std::map<std::string, std::string> before;

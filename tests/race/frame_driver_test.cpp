@@ -103,6 +103,11 @@ TEST_F(FrameDriverTest, AFailureInTheModuleNeverReachesTheHostWhoseHandlerStillR
     EXPECT_EQ(events.back(), "draw gold 3");  // the failed frame moved nothing on
 }
 
+// A chain to an address the game does not know would crash the game: the simulation stops loudly.
+TEST(SimHostDeathTest, ACallToAnUnknownAddressAborts) {
+    EXPECT_DEATH_IF_SUPPORTED(sim::SimHost().callWormHandler(0x12345678, 0, 0, 2, 0, 0), "unknown address 0x12345678");
+}
+
 TEST_F(FrameDriverTest, DrawsBlueThenGoldOnlyForTheRaceWormAndOnlyWhenVisible) {
     goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
     blueGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 2)});
@@ -154,7 +159,7 @@ TEST_F(FrameDriverTest, NewWorldIsOneReasonAndStartsRaceTypeDetectionOver) {
     worm.apply({0, 0, true, 0});
     game.runFrames(2);
     EXPECT_TRUE(raceType().isBigRR);
-    sim::SimWorld next(host.heap());
+    sim::SimWorld next(host.space());
     next.setFrameCounter(0);
     worm.setWorld(next.world());
     useScheme(0);

@@ -2,7 +2,6 @@
 
 #include "host/log.h"
 #include "host/settings.h"
-#include "race/race_reset_seam.h"
 #include "race/race_type.h"
 #include "support/race_host.h"
 
@@ -58,7 +57,7 @@ TEST_F(RaceTypeDetection, DetectsOncePerWorldAndStartsFromTheSettingsType) {
     EXPECT_EQ(log.lines().size(), 1u);
 
     settings().isBigRRAtWorldStart = true;
-    sim::SimWorld other(host.heap());  // a new world starts from the settings' race type
+    sim::SimWorld other(host.space());  // a new world starts from the settings' race type
     detectRaceType(other.world());
     EXPECT_TRUE(raceType().isBigRR);
     EXPECT_EQ(raceType().turnTime, 0u);

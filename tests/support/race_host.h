@@ -34,7 +34,7 @@ protected:
     void useScheme(int8_t turnTimeByte) { host.setSchemeTurnTime(turnTimeByte); }
 
     sim::SimHost host;
-    sim::SimWorld world{host.heap()};
+    sim::SimWorld world{host.space()};
     sim::SimGame game{host, world};
 };
 

@@ -1,6 +1,7 @@
 #include "support/sim_map.h"
 
 #include "ghostdata/sha256.h"
+#include "host/host_layout.h"
 
 namespace tarvek::testing {
 namespace {
@@ -55,7 +56,7 @@ std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t widt
 
 SimMap::SimMap(uint32_t width, uint32_t height, uint32_t seed) {
     terrainRows = patternTerrain(width, height, seed);
-    terrain = sim::placeBitmap(heap, 8, width, height, width + 3, sim::paddedRows(terrainRows, width, height, width + 3, 0xEE));
+    terrain = sim::placeBitmap(space, 8, width, height, width + 3, sim::paddedRows(terrainRows, width, height, width + 3, 0xEE));
     world.setTerrain(terrain.object);
     world.setMapSize(width, height);
     world.setFrameCounter(1);
@@ -64,10 +65,10 @@ SimMap::SimMap(uint32_t width, uint32_t height, uint32_t seed) {
 }
 
 void SimMap::replaceMask(uint32_t seed, uint32_t stride) {
-    const uint32_t width = memory.peekU32(world.world() + sim::SimWorld::kMapWidth);
-    const uint32_t height = memory.peekU32(world.world() + sim::SimWorld::kMapHeight);
+    const uint32_t width = memory.peekU32(world.world() + host_layout::world::kMapWidth);
+    const uint32_t height = memory.peekU32(world.world() + host_layout::world::kMapHeight);
     maskRows = patternMaskRows(width, height, seed);
-    mask = sim::placeBitmap(heap, 1, width, height, stride, sim::hostMaskRows(maskRows, width, height, stride));
+    mask = sim::placeBitmap(space, 1, width, height, stride, sim::hostMaskRows(maskRows, width, height, stride));
     world.setCollisionMask(mask.object);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/sim_address_space.h"
 #include "sim/sim_bitmap.h"
 #include "sim/sim_world.h"
 
@@ -20,8 +21,8 @@ std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t widt
 
 struct SimMap {
     sim::SimMemory memory;
-    sim::SimHeap heap{memory};
-    sim::SimWorld world{heap};
+    sim::SimAddressSpace space{memory};
+    sim::SimWorld world{space};
     sim::SimBitmap terrain;
     sim::SimBitmap mask;
     std::vector<uint8_t> maskRows;  // MSB-first, as referenceGeometryHash takes them

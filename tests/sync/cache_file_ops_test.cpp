@@ -5,6 +5,7 @@
 #include <set>
 
 #include "expect_sync_error.h"
+#include "support/build_platform.h"
 #include "support/temp_dir.h"
 #include "sync/cache_file_ops.h"
 #include "sync/cache_files.h"
@@ -12,6 +13,8 @@
 
 namespace tarvek::testing {
 namespace {
+
+const BuildPlatform platform;
 
 size_t fileCount(const std::filesystem::path& directory) {
     size_t count = 0;
@@ -22,24 +25,24 @@ size_t fileCount(const std::filesystem::path& directory) {
 TEST(CacheFileOpsTest, TemporarySiblingsNameTheProcessTickAndSequence) {
     const std::filesystem::path target = std::filesystem::path("dir") / "catalog.ini";
     std::set<std::string> names;
-    for (int i = 0; i < 50; ++i) names.insert(makeTempSiblingPath(target).filename().string());
+    for (int i = 0; i < 50; ++i) names.insert(makeTempSiblingPath(platform, target).filename().string());
     EXPECT_EQ(names.size(), 50u);
     const std::string name = *names.begin();
-    const std::string prefix = "catalog.ini.tmp." + std::to_string(currentProcessId()) + ".";
+    const std::string prefix = "catalog.ini.tmp." + std::to_string(platform.currentProcessId()) + ".";
     ASSERT_EQ(name.rfind(prefix, 0), 0u) << name;
     const std::string rest = name.substr(prefix.size());
     const auto dot = rest.find('.');
     ASSERT_NE(dot, std::string::npos);
     EXPECT_EQ(rest.find_first_not_of("0123456789."), std::string::npos);
-    EXPECT_EQ(makeTempSiblingPath(target).parent_path(), target.parent_path());
+    EXPECT_EQ(makeTempSiblingPath(platform, target).parent_path(), target.parent_path());
 }
 
 TEST(CacheFileOpsTest, AtomicWritesReplaceTheFileAndLeaveNothingBehind) {
     TempDir dir;
     const auto path = dir.path() / "sub" / "catalog.ini";
     const std::atomic<bool> cancel{false};
-    writeFileAtomically(path, "first", cancel);
-    writeFileAtomically(path, "second", cancel);
+    writeFileAtomically(platform, path, "first", cancel);
+    writeFileAtomically(platform, path, "second", cancel);
     EXPECT_EQ(readFileBytes(path.string()), "second");
     EXPECT_EQ(fileCount(path.parent_path()), 1u);
 }
@@ -47,9 +50,9 @@ TEST(CacheFileOpsTest, AtomicWritesReplaceTheFileAndLeaveNothingBehind) {
 TEST(CacheFileOpsTest, ACancelledWriteKeepsTheOldFileAndRemovesItsTemporary) {
     TempDir dir;
     const auto path = dir.path() / "catalog.ini";
-    writeFileAtomically(path, "old", std::atomic<bool>{false});
+    writeFileAtomically(platform, path, "old", std::atomic<bool>{false});
     const std::atomic<bool> cancel{true};
-    EXPECT_TRUE(failsWith([&] { writeFileAtomically(path, "new", cancel); }, SyncErrorKind::Cancelled,
+    EXPECT_TRUE(failsWith([&] { writeFileAtomically(platform, path, "new", cancel); }, SyncErrorKind::Cancelled,
                           "catalog synchronization cancelled"));
     EXPECT_EQ(readFileBytes(path.string()), "old");
     EXPECT_EQ(fileCount(dir.path()), 1u);
@@ -58,36 +61,36 @@ TEST(CacheFileOpsTest, ACancelledWriteKeepsTheOldFileAndRemovesItsTemporary) {
 TEST(CacheFileOpsTest, ReadsAreBoundedAndMissingFilesNameTheCall) {
     TempDir dir;
     const auto path = dir.write("sidecar", std::string(1025, 'x'));
-    EXPECT_EQ(readFileLimited(path, 1025).size(), 1025u);
-    EXPECT_TRUE(failsWith([&] { readFileLimited(path, 1024); }, SyncErrorKind::Filesystem,
+    EXPECT_EQ(readFileLimited(platform, path, 1025).size(), 1025u);
+    EXPECT_TRUE(failsWith([&] { readFileLimited(platform, path, 1024); }, SyncErrorKind::Filesystem,
                           "cached file exceeds its size limit"));
     try {
-        readFileLimited(dir.path() / "absent", 10);
+        readFileLimited(platform, dir.path() / "absent", 10);
         FAIL() << "no error";
     } catch (const SyncError& error) {
         EXPECT_EQ(error.kind(), SyncErrorKind::Filesystem);
         EXPECT_EQ(std::string(error.what()).rfind("CreateFileW failed (Windows error ", 0), 0u) << error.what();
     }
-    EXPECT_TRUE(isRegularFile(path));
-    EXPECT_FALSE(isRegularFile(dir.path()));
-    EXPECT_FALSE(isRegularFile(dir.path() / "absent"));
+    EXPECT_TRUE(platform.isRegularFile(path));
+    EXPECT_FALSE(platform.isRegularFile(dir.path()));
+    EXPECT_FALSE(platform.isRegularFile(dir.path() / "absent"));
 }
 
 TEST(CacheFileOpsTest, ACreateNewWriterRefusesAnExistingFile) {
     TempDir dir;
     const auto path = dir.write("taken", "x");
-    EXPECT_THROW(CacheFileWriter writer(path), SyncError);
+    EXPECT_THROW(platform.createCacheFile(path, WriteHint::Plain), SyncError);
     EXPECT_EQ(readFileBytes(path), "x");
 }
 
 TEST(CacheSha256Test, IsStandardSha256InUpperCaseHex) {
-    EXPECT_EQ(cacheSha256Hex(""), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
-    EXPECT_EQ(cacheSha256Hex("abc"), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
-    Sha256Hasher pieces;
+    EXPECT_EQ(cacheSha256Hex(platform, ""), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
+    EXPECT_EQ(cacheSha256Hex(platform, "abc"), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    const auto pieces = platform.newSha256Hasher();
     const std::string text(200000, 'q');
-    pieces.update(text.data(), 70000);
-    pieces.update(text.data() + 70000, text.size() - 70000);
-    EXPECT_EQ(pieces.finishHex(), cacheSha256Hex(text));
+    pieces->update(text.data(), 70000);
+    pieces->update(text.data() + 70000, text.size() - 70000);
+    EXPECT_EQ(pieces->finishHex(), cacheSha256Hex(platform, text));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ghostdata/sha256.h"
+#include "support/build_platform.h"
 #include "sync/asset_safety.h"
 #include "sync/catalog_request_string.h"
 #include "tests/sync/expect_sync_error.h"
@@ -36,8 +37,8 @@ TEST(CatalogRequestString, DigestIsUpperCaseSha256OfTheString) {
     const std::string text = "/v1/public/catalog/module.ini?seasonKey=s";
     std::string expected = sha256Hex(text);
     for (char& c : expected) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(requestDigest(text), expected);
-    EXPECT_EQ(requestDigest(""), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
+    EXPECT_EQ(requestDigest(testing::BuildPlatform(nullptr), text), expected);
+    EXPECT_EQ(requestDigest(testing::BuildPlatform(nullptr), ""), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
 }
 
 TEST(CatalogRequestString, MaximalTextsExceedTheUrlLimit) {

@@ -9,6 +9,7 @@
 #include "catalog_text.h"
 #include "fake_http_transport.h"
 #include "ghostdata/sha256.h"
+#include "support/build_platform.h"
 #include "support/temp_dir.h"
 #include "sync/catalog_sync_worker.h"
 
@@ -32,7 +33,7 @@ protected:
     }
 
     std::unique_ptr<CatalogSyncWorker> makeWorker() {
-        return std::make_unique<CatalogSyncWorker>(SyncEnvironment{transport, &crackUrlPortable});
+        return std::make_unique<CatalogSyncWorker>(std::make_shared<BuildPlatform>(transport));
     }
 
     TempDir dir;

@@ -10,6 +10,7 @@
 #include "expect_sync_error.h"
 #include "fake_http_transport.h"
 #include "ghostdata/sha256.h"
+#include "support/build_platform.h"
 #include "support/temp_dir.h"
 #include "sync/etag_sidecar.h"
 #include "sync/synchronize_catalog.h"
@@ -32,7 +33,7 @@ protected:
 
     CatalogSyncResult run(CatalogSyncRequest request) {
         request.progress = [this](const std::string& line) { progress.push_back(line); };
-        return synchronizeCatalog(request, cancel, SyncEnvironment{transport, &crackUrlPortable});
+        return synchronizeCatalog(request, cancel, BuildPlatform(transport));
     }
 
     // A scoped catalog naming one world-record ghost (no tail).
@@ -115,12 +116,12 @@ TEST_F(SynchronizeFakeTest, AThrowingProgressCallbackDoesNotChangeTheOutcome) {
     serveGhost("ghost");
     CatalogSyncRequest noisy = request();
     noisy.progress = [](const std::string&) { throw std::runtime_error("observer broke"); };
-    const CatalogSyncResult result = synchronizeCatalog(noisy, cancel, SyncEnvironment{transport, &crackUrlPortable});
+    const CatalogSyncResult result = synchronizeCatalog(noisy, cancel, BuildPlatform(transport));
     EXPECT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
 }
 
 TEST_F(SynchronizeFakeTest, WithoutAnHttpClientTheRunFailsAsATransportError) {
-    const CatalogSyncResult result = synchronizeCatalog(request(), cancel, SyncEnvironment{nullptr, &crackUrlPortable});
+    const CatalogSyncResult result = synchronizeCatalog(request(), cancel, BuildPlatform(nullptr));
     EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
     EXPECT_EQ(result.message, "this build has no HTTP client");
 }

@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "ghostdata/ghost_loader.h"
 #include "host/settings.h"
 #include "support/ghost_files.h"
 #include "support/temp_dir.h"
+#include "platform/win32/win32_platform.h"
 #include "sync/cache_files.h"
 
 namespace tarvek::testing {
@@ -40,21 +43,33 @@ TEST(Win32Files, SettingsAndGhostsInANonAsciiDirectoryAreFound) {
     EXPECT_EQ(recording.frames.size(), 3u);
 }
 
-TEST(Win32Files, OnlyDownloadsAreOpenedForASequentialScan) {
-    constexpr ULONG kFileModeInformation = 16;
-    constexpr ULONG kFileSequentialOnly = 0x4;
+// The mode flags of the handle this process holds open on path; nothing when there is none.
+std::optional<ULONG> openFileMode(const std::filesystem::path& path) {
     using QueryFile = LONG(WINAPI*)(HANDLE, ULONG_PTR*, void*, ULONG, ULONG);
     const auto query = reinterpret_cast<QueryFile>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
-    ASSERT_NE(query, nullptr);
-    TempDir dir;
-    for (const auto& [hint, sequential] : {std::pair{WriteHint::Plain, false}, {WriteHint::SequentialScan, true}}) {
-        CacheFileWriter writer(dir.path() / (sequential ? "download" : "replacement"), hint);
+    for (uintptr_t value = 4; value < 0x10000; value += 4) {
+        const auto handle = reinterpret_cast<HANDLE>(value);
+        wchar_t name[MAX_PATH];
+        const DWORD length = GetFinalPathNameByHandleW(handle, name, MAX_PATH, 0);
+        if (length == 0 || length >= MAX_PATH || !std::wstring_view(name, length).ends_with(path.filename().native()))
+            continue;
         ULONG_PTR status[2]{};
         ULONG mode = 0;
-        const auto handle = reinterpret_cast<HANDLE>(writer.nativeHandle());
-        ASSERT_EQ(query(handle, status, &mode, sizeof mode, kFileModeInformation), 0);
-        EXPECT_EQ((mode & kFileSequentialOnly) != 0, sequential);
+        if (query(handle, status, &mode, sizeof mode, 16 /* FileModeInformation */) == 0) return mode;
+    }
+    return std::nullopt;
+}
+
+TEST(Win32Files, OnlyDownloadsAreOpenedForASequentialScan) {
+    constexpr ULONG kFileSequentialOnly = 0x4;
+    TempDir dir;
+    for (const auto& [hint, name] : {std::pair{WriteHint::Plain, "replacement"}, {WriteHint::SequentialScan, "download"}}) {
+        const auto path = dir.path() / name;
+        const auto writer = win32::Win32Platform().createCacheFile(path, hint);
+        const std::optional<ULONG> mode = openFileMode(path);
+        ASSERT_TRUE(mode) << name;
+        EXPECT_EQ((*mode & kFileSequentialOnly) != 0, hint == WriteHint::SequentialScan) << name;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 
+#include "platform/win32/win32_platform.h"
 #include "support/temp_dir.h"
 #include "sync/sha256_hasher.h"
 #include "sync/synchronize_catalog.h"
@@ -61,13 +62,13 @@ protected:
 
     CatalogSyncResult run(const CatalogSyncRequest& request) {
         const std::atomic<bool> cancel{false};
-        return synchronizeCatalog(request, cancel, platformSyncEnvironment());
+        return synchronizeCatalog(request, cancel, win32::Win32Platform());
     }
 
     std::map<std::string, std::string> cacheFiles() const {
         std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "wkTarvek.cache"))
-            files[entry.path().filename().string()] = cacheSha256Hex(readFileBytes(entry.path().string()));
+            files[entry.path().filename().string()] = cacheSha256Hex(win32::Win32Platform(nullptr), readFileBytes(entry.path().string()));
         return files;
     }
 

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "ghostdata/ghost_loader.h"
-#include "sim/live_replay.h"
+#include "tools/support/live_replay.h"
 
 namespace tarvek::cli {
 
@@ -25,7 +25,7 @@ bool loadForCompare(const std::string& path, GhostRecording& recording) {
 }
 
 int runCompare(const CompareOptions& options) {
-    const auto race = sim::parseReplayRace(options.race);
+    const auto race = tools::parseReplayRace(options.race);
     if (!race) {
         std::cerr << "tarvek compare: --race must be TTRR, BigRR, TrickRace or BungeeRace\n";
         return kExitUsage;
@@ -35,11 +35,11 @@ int runCompare(const CompareOptions& options) {
     if (!loadForCompare(options.ghostPath, reference) || !loadForCompare(options.livePath, live)) {
         return kExitRejected;
     }
-    sim::ReplayOptions replay;
+    tools::ReplayOptions replay;
     replay.race = *race;
-    replay.turnTime = options.turnTime != 0 ? options.turnTime : sim::fittingTurnTime(live, reference);
-    const auto rows = sim::replayAgainstGhost(live, reference, replay);
-    std::cout << (options.csv ? sim::formatReplayCsv(rows) : sim::formatReplaySummary(sim::summarizeReplay(rows)));
+    replay.turnTime = options.turnTime != 0 ? options.turnTime : tools::fittingTurnTime(live, reference);
+    const auto rows = tools::replayAgainstGhost(live, reference, replay);
+    std::cout << (options.csv ? tools::formatReplayCsv(rows) : tools::formatReplaySummary(tools::summarizeReplay(rows)));
     return kExitOk;
 }
 

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "commands.h"
-#include "sim/map_image_hash.h"
-#include "sim/netpbm_image.h"
+#include "tools/support/map_image_hash.h"
+#include "tools/support/netpbm_image.h"
 
 namespace tarvek::cli {
 namespace {
 
-using ImageParser = std::optional<sim::NetpbmImage> (*)(std::string_view);
-using ImageHasher = std::optional<std::string> (*)(const sim::NetpbmImage&);
+using ImageParser = std::optional<tools::NetpbmImage> (*)(std::string_view);
+using ImageHasher = std::optional<std::string> (*)(const tools::NetpbmImage&);
 
 int hashImageFile(const std::string& path, ImageParser parse, ImageHasher hash, std::string_view kind) {
     std::ifstream in(path, std::ios::binary);
@@ -23,7 +23,7 @@ int hashImageFile(const std::string& path, ImageParser parse, ImageHasher hash, 
         return kExitRejected;
     }
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::optional<sim::NetpbmImage> image = parse(bytes);
+    const std::optional<tools::NetpbmImage> image = parse(bytes);
     if (!image) {
         std::cerr << "tarvek: " << path << " is not a binary " << kind << " image\n";
         return kExitRejected;
@@ -54,10 +54,10 @@ void addMapHashCommands(CLI::App& app, CommandContext& context) {
     CLI::App* maphash = app.add_subcommand("maphash", "Map hashes of a collision mask or terrain image");
     maphash->require_subcommand(1);
     addHashCommand(*maphash, context, "geometry",
-                   "Geometry hash of a collision mask (binary PBM, P4; 1 = solid)", sim::parsePbm,
-                   sim::geometryHashOfImage, "PBM (P4)");
+                   "Geometry hash of a collision mask (binary PBM, P4; 1 = solid)", tools::parsePbm,
+                   tools::geometryHashOfImage, "PBM (P4)");
     addHashCommand(*maphash, context, "terrain", "Terrain hash of an 8-bit terrain image (binary PGM, P5)",
-                   sim::parsePgm, sim::terrainHashOfImage, "PGM (P5, 8-bit)");
+                   tools::parsePgm, tools::terrainHashOfImage, "PGM (P5, 8-bit)");
 }
 
 }  // namespace tarvek::cli

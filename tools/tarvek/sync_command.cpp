@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "host/settings.h"
 #include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "sync/catalog_sync_worker.h"
 
 namespace tarvek::cli {
@@ -62,7 +63,7 @@ CatalogSyncRequest buildRequest(const SyncOptions& options) {
 
 // Runs the request on the worker thread and waits for its one result.
 CatalogSyncResult runWorker(CatalogSyncRequest request, const std::string& caFile) {
-    CatalogSyncWorker worker(SyncEnvironment{makeCurlTransport({caFile}), &crackUrlPortable});
+    CatalogSyncWorker worker(std::make_shared<PosixPlatform>(makeCurlTransport({caFile})));
     std::mutex mutex;
     std::condition_variable delivered;
     std::optional<CatalogSyncResult> outcome;

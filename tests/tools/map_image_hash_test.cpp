@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "sim/map_image_hash.h"
-#include "sim/netpbm_image.h"
+#include "tools/support/map_image_hash.h"
+#include "tools/support/netpbm_image.h"
 #include "support/sim_map.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 namespace {
 
 std::string bytesOf(const std::vector<uint8_t>& pixels) { return std::string(pixels.begin(), pixels.end()); }
@@ -43,4 +43,4 @@ TEST(MapImageHash, MatchesTheHashDefinitions) {
 }
 
 }  // namespace
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

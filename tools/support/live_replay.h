@@ -9,7 +9,7 @@
 
 #include "ghostdata/ghost_recording.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 
 enum class ReplayRace { TTRR, BigRR, TrickRace, BungeeRace };
 
@@ -59,4 +59,4 @@ std::string_view statusName(uint32_t status);
 std::string formatReplayCsv(const std::vector<ReplayFrame>& frames);
 std::string formatReplaySummary(const ReplaySummary& summary);
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "sim/live_replay.h"
+#include "tools/support/live_replay.h"
 #include "support/race_host.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 namespace {
 
 using testing::recordingFromPaths;
@@ -83,4 +83,4 @@ TEST(LiveReplay, NoMatchIsReportedAsSuch) {
 }
 
 }  // namespace
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

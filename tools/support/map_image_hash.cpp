@@ -1,10 +1,13 @@
-#include "sim/map_image_hash.h"
+#include "tools/support/map_image_hash.h"
 
 #include "ghostdata/map_hash.h"
+#include "sim/sim_address_space.h"
 #include "sim/sim_bitmap.h"
 #include "sim/sim_world.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
+
+using namespace sim;
 namespace {
 
 constexpr uint32_t kExtraStride = 4;
@@ -17,9 +20,9 @@ std::optional<std::string> geometryHashOfImage(const NetpbmImage& mask) {
     if (mask.width > kMaxMapSide || mask.height > kMaxMapSide || stride > kMaxMaskStride)
         return std::nullopt;
     SimMemory memory;
-    SimHeap heap(memory);
-    SimWorld world(heap);
-    const SimBitmap bitmap = placeBitmap(heap, 1, mask.width, mask.height, stride,
+    SimAddressSpace space(memory);
+    SimWorld world(space);
+    const SimBitmap bitmap = placeBitmap(space, 1, mask.width, mask.height, stride,
                                          hostMaskRows(mask.rows, mask.width, mask.height, stride, kJunk));
     world.setCollisionMask(bitmap.object);
     MaskHash hash;
@@ -33,8 +36,8 @@ std::optional<std::string> terrainHashOfImage(const NetpbmImage& terrain) {
         return std::nullopt;
     const uint32_t stride = terrain.width + kExtraStride;
     SimMemory memory;
-    SimHeap heap(memory);
-    const SimBitmap bitmap = placeBitmap(heap, 8, terrain.width, terrain.height, stride,
+    SimAddressSpace space(memory);
+    const SimBitmap bitmap = placeBitmap(space, 8, terrain.width, terrain.height, stride,
                                          paddedRows(terrain.rows, terrain.width, terrain.height, stride, kJunk));
     const std::optional<HostBitmap> object = readHostBitmap(memory, bitmap.object);
     if (!object) return std::nullopt;
@@ -43,4 +46,4 @@ std::optional<std::string> terrainHashOfImage(const NetpbmImage& terrain) {
     return hash.hash;
 }
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

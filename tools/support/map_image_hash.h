@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "sim/netpbm_image.h"
+#include "tools/support/netpbm_image.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 
 // P4 rows become an LSB-first collision mask with a wider stride and junk in its padding.
 std::optional<std::string> geometryHashOfImage(const NetpbmImage& mask);
 // P5 rows become an 8-bit terrain image with a wider stride and junk in its padding.
 std::optional<std::string> terrainHashOfImage(const NetpbmImage& terrain);
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

@@ -1,4 +1,4 @@
-#include "sim/live_replay.h"
+#include "tools/support/live_replay.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +10,9 @@
 #include "sim/sim_module.h"
 #include "sim/sim_worm.h"
 
-namespace tarvek::sim {
+namespace tarvek::tools {
+
+using namespace sim;
 
 namespace {
 
@@ -63,7 +65,7 @@ uint32_t fittingTurnTime(const GhostRecording& live, const GhostRecording& refer
 std::vector<ReplayFrame> replayAgainstGhost(const GhostRecording& live, const GhostRecording& reference,
                                             const ReplayOptions& options) {
     SimHost host;
-    SimWorld world(host.heap());
+    SimWorld world(host.space());
     SimGame game(host, world);
     resetModuleRaceState();
     installFrameDriver(host);
@@ -181,4 +183,4 @@ std::string formatReplaySummary(const ReplaySummary& summary) {
     return out;
 }
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

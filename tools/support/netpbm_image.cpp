@@ -1,8 +1,8 @@
-#include "sim/netpbm_image.h"
+#include "tools/support/netpbm_image.h"
 
 #include <cctype>
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 namespace {
 
 // Sides beyond this are refused before any allocation; the map hashes stop at 32768 anyway.
@@ -86,4 +86,4 @@ std::optional<NetpbmImage> parsePgm(std::string_view bytes) {
     return image(*width, *height, *width, reader.pixels());
 }
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

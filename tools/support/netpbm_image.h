@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tarvek::sim {
+namespace tarvek::tools {
 
 struct NetpbmImage {
     uint32_t width = 0;
@@ -18,4 +18,4 @@ struct NetpbmImage {
 std::optional<NetpbmImage> parsePbm(std::string_view bytes);
 std::optional<NetpbmImage> parsePgm(std::string_view bytes);
 
-}  // namespace tarvek::sim
+}  // namespace tarvek::tools

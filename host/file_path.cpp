@@ -1,14 +1,14 @@
-#include <string>
-
 #include "host/file_path.h"
 
 namespace tarvek {
 
-std::filesystem::path openablePath(std::string_view modulePath) {
+std::string openablePath(std::string_view modulePath) {
     std::string path(modulePath);
+#ifndef _WIN32
     for (char& c : path)
         if (c == '\\') c = '/';
-    return std::filesystem::path(path);
+#endif
+    return path;
 }
 
 }  // namespace tarvek
