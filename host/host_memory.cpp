@@ -4,10 +4,17 @@
 
 namespace tarvek {
 
+std::optional<HostAddr> fieldAddress(HostAddr base, uint32_t offset) {
+    if (base == 0 || offset > UINT32_MAX - base) return std::nullopt;
+    return base + offset;
+}
+
 bool HostMemory::isReadable(HostAddr addr, size_t n) const {
     if (addr == 0 || n == 0) return false;
+    // Compared before adding: with a 64-bit size_t the sum itself could wrap.
+    const uint64_t room = (uint64_t{1} << 32) - addr;
+    if (uint64_t{n} > room) return false;
     const uint64_t end = uint64_t{addr} + n;
-    if (end > (uint64_t{1} << 32)) return false;
 
     uint64_t cursor = addr;
     while (cursor < end) {
@@ -38,19 +45,37 @@ bool HostMemory::exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) 
 
 bool HostMemory::writeU64(HostAddr addr, uint64_t value) { return write(addr, &value, sizeof value); }
 
+bool HostMemory::read(HostAddr base, uint32_t offset, void* dst, size_t n) const {
+    const std::optional<HostAddr> addr = fieldAddress(base, offset);
+    return addr && read(*addr, dst, n);
+}
+
 namespace {
 template <typename T>
-std::optional<T> readTyped(const HostMemory& memory, HostAddr addr) {
+std::optional<T> readTyped(const HostMemory& memory, HostAddr base, uint32_t offset) {
     T value;
-    if (!memory.read(addr, &value, sizeof value)) return std::nullopt;
+    if (!memory.read(base, offset, &value, sizeof value)) return std::nullopt;
     return value;
 }
 }  // namespace
 
-std::optional<uint32_t> HostMemory::readU32(HostAddr addr) const { return readTyped<uint32_t>(*this, addr); }
-std::optional<int32_t> HostMemory::readI32(HostAddr addr) const { return readTyped<int32_t>(*this, addr); }
-std::optional<uint16_t> HostMemory::readU16(HostAddr addr) const { return readTyped<uint16_t>(*this, addr); }
-std::optional<uint8_t> HostMemory::readU8(HostAddr addr) const { return readTyped<uint8_t>(*this, addr); }
-std::optional<int8_t> HostMemory::readI8(HostAddr addr) const { return readTyped<int8_t>(*this, addr); }
+// A plain address is the field at offset 0 of itself.
+std::optional<uint32_t> HostMemory::readU32(HostAddr addr) const { return readTyped<uint32_t>(*this, addr, 0); }
+std::optional<int32_t> HostMemory::readI32(HostAddr addr) const { return readTyped<int32_t>(*this, addr, 0); }
+std::optional<uint16_t> HostMemory::readU16(HostAddr addr) const { return readTyped<uint16_t>(*this, addr, 0); }
+std::optional<uint8_t> HostMemory::readU8(HostAddr addr) const { return readTyped<uint8_t>(*this, addr, 0); }
+std::optional<int8_t> HostMemory::readI8(HostAddr addr) const { return readTyped<int8_t>(*this, addr, 0); }
+std::optional<uint32_t> HostMemory::readU32(HostAddr base, uint32_t offset) const {
+    return readTyped<uint32_t>(*this, base, offset);
+}
+std::optional<int32_t> HostMemory::readI32(HostAddr base, uint32_t offset) const {
+    return readTyped<int32_t>(*this, base, offset);
+}
+std::optional<uint8_t> HostMemory::readU8(HostAddr base, uint32_t offset) const {
+    return readTyped<uint8_t>(*this, base, offset);
+}
+std::optional<int8_t> HostMemory::readI8(HostAddr base, uint32_t offset) const {
+    return readTyped<int8_t>(*this, base, offset);
+}
 
 }  // namespace tarvek

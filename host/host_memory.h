@@ -25,6 +25,10 @@ constexpr uint32_t ExecuteWriteCopy = 0x80;
 constexpr uint32_t Guard = 0x100;
 }  // namespace protection
 
+// The address of the field at offset within the object at base. Nothing for a null object, or
+// when the sum passes the top of the 32-bit address space (it would wrap to a low address).
+std::optional<HostAddr> fieldAddress(HostAddr base, uint32_t offset);
+
 struct MemoryRegion {
     uint64_t base = 0;  // 64 bits: the last region of the address space ends at 2^32
     uint64_t size = 0;
@@ -47,6 +51,12 @@ public:
     std::optional<uint16_t> readU16(HostAddr addr) const;
     std::optional<uint8_t> readU8(HostAddr addr) const;
     std::optional<int8_t> readI8(HostAddr addr) const;
+    // The same reads of a field at offset within the object at base (see fieldAddress).
+    bool read(HostAddr base, uint32_t offset, void* dst, size_t n) const;
+    std::optional<uint32_t> readU32(HostAddr base, uint32_t offset) const;
+    std::optional<int32_t> readI32(HostAddr base, uint32_t offset) const;
+    std::optional<uint8_t> readU8(HostAddr base, uint32_t offset) const;
+    std::optional<int8_t> readI8(HostAddr base, uint32_t offset) const;
 
     // The region containing addr, as the platform's memory query describes it.
     virtual bool query(HostAddr addr, MemoryRegion& region) const = 0;

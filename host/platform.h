@@ -18,6 +18,10 @@ class HttpTransport;    // sync/http_transport.h
 struct CrackedUrl;      // sync/url_cracker.h
 class CodePageConverter;  // catalog/code_pages.h
 
+// How a new cache file is opened: a download is streamed straight through and carries the
+// sequential-scan hint; the small files of an atomic write are opened plainly.
+enum class WriteHint { Plain, SequentialScan };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -31,7 +35,8 @@ public:
     // A file opened for sequential reading ("CreateFileW").
     virtual std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path) const = 0;
     // A new file that must not exist yet, written sequentially ("CreateFileW").
-    virtual std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path) const = 0;
+    virtual std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path,
+                                                             WriteHint hint) const = 0;
     // Replaces to with from in one step and makes the rename durable ("MoveFileExW").
     virtual void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const = 0;
     // Removes a file; a failure is ignored.

@@ -4,16 +4,24 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts in a fresh prefix
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# build_preset NAME [TARGET...]: configure once, then build.
+# build_preset NAME [TARGET...]: configure when needed, then build. A build tree is configured
+# afresh when the presets or the toolchain files changed since it was configured: their cache
+# values are only read at configure time.
 build_preset() {
   local preset=$1; shift
-  if [ ! -f "$root/build/$preset/build.ninja" ]; then
-    cmake --preset "$preset" -S "$root" >/dev/null
+  local dir="$root/build/$preset"
+  local stamp
+  stamp=$(cat "$root/CMakePresets.json" "$root"/cmake/*.cmake | sha256sum | cut -d' ' -f1)
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/configure.stamp" 2>/dev/null)" != "$stamp" ]; then
+    local fresh=()
+    [ -f "$dir/CMakeCache.txt" ] && fresh=(--fresh)
+    cmake --preset "$preset" "${fresh[@]}" -S "$root" >/dev/null || return 1
+    echo "$stamp" >"$dir/configure.stamp"
   fi
   if (($#)); then
-    cmake --build "$root/build/$preset" -j "$jobs" --target "$@"
+    cmake --build "$dir" -j "$jobs" --target "$@"
   else
-    cmake --build "$root/build/$preset" -j "$jobs"
+    cmake --build "$dir" -j "$jobs"
   fi
 }
 
