@@ -16,6 +16,7 @@ class CacheFileWriter;  // sync/cache_files.h
 class Sha256Hasher;     // sync/sha256_hasher.h
 class HttpTransport;    // sync/http_transport.h
 struct CrackedUrl;      // sync/url_cracker.h
+class CodePageConverter;  // catalog/code_pages.h
 
 class Platform {
 public:
@@ -45,6 +46,10 @@ public:
     virtual std::shared_ptr<HttpTransport> httpTransport() const = 0;
     // Splits an origin URL as WinHttpCrackUrl does; nothing when it cannot be cracked.
     virtual std::optional<CrackedUrl> crackUrl(std::u16string_view url) const = 0;
+
+    // Conversions between the ANSI code page of player names and UTF-8 (the start-up binds them
+    // for the catalog selection).
+    virtual const CodePageConverter& codePages() const = 0;
 };
 
 }  // namespace tarvek

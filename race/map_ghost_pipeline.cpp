@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "ghostdata/ghost_loader.h"
+#include "race/ghost_slot_reset.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/host_context.h"
 #include "host/log.h"

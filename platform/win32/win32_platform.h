@@ -25,6 +25,7 @@ public:
     std::unique_ptr<Sha256Hasher> newSha256Hasher() const override;
     std::shared_ptr<HttpTransport> httpTransport() const override;
     std::optional<CrackedUrl> crackUrl(std::u16string_view url) const override;
+    const CodePageConverter& codePages() const override;
 
 private:
     std::shared_ptr<HttpTransport> transport_;
