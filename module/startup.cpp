@@ -1,6 +1,8 @@
 #include "module/startup.h"
 
 #include "catalog/catalog_worker_slot.h"
+#include "catalog/code_pages.h"
+#include "catalog/pipeline_connection.h"
 #include "host/host_context.h"
 #include "host/log_file.h"
 #include "host/module_path.h"
@@ -67,6 +69,9 @@ uint32_t initThread(ModulePlatform& platform, ModuleHost& host) noexcept {
         startupState().goldGhostPath = joinModulePath(s.moduleDirectory, s.goldGhostFile);
         if (!s.enabled) return 0;
 
+        // Player names go through the system's code pages; the pipeline asks the catalogs.
+        bindCodePageConverter(platform.services().codePages());
+        connectCatalogToPipeline();
         resetGhostSlots(false);
         replaceCatalogWorker(platform);
         const HostAddr base = platform.hostBase();
