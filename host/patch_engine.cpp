@@ -35,15 +35,21 @@ bool codeMatches(const HostMemory& memory, HostAddr base, const CodeCheck& check
 
 }  // namespace
 
-PatchOutcome patchCallSite(HostMemory& memory, HostAddr base, const CallSiteHook& hook, HostAddr routine,
-                           HostAddr& previous, bool logChaining) {
-    const HostAddr site = base + hook.site;
+std::optional<HostAddr> readCallTarget(const HostMemory& memory, HostAddr site) {
     uint8_t call[kCallSize];
-    if (!memory.read(site, call, sizeof call) || call[0] != kCallOpcode) return PatchOutcome::Skipped;
+    if (!memory.read(site, call, sizeof call) || call[0] != kCallOpcode) return std::nullopt;
     uint32_t displacement;
     std::memcpy(&displacement, call + 1, 4);
     // 32-bit arithmetic wraps exactly as the processor computes the target.
-    const HostAddr current = site + kCallSize + displacement;
+    return site + kCallSize + displacement;
+}
+
+PatchOutcome patchCallSite(HostMemory& memory, HostAddr base, const CallSiteHook& hook, HostAddr routine,
+                           HostAddr& previous, bool logChaining) {
+    const HostAddr site = base + hook.site;
+    const auto target = readCallTarget(memory, site);
+    if (!target) return PatchOutcome::Skipped;
+    const HostAddr current = *target;
     if (current == routine) return PatchOutcome::AlreadyInstalled;
     if (current == 0 || current == 0xFFFFFFFFu) return PatchOutcome::Skipped;
 

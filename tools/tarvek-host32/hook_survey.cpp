@@ -1,35 +1,24 @@
 #include "tools/tarvek-host32/hook_survey.h"
 
-#include "host/host_layout.h"
+#include "host/hook_table.h"
+#include "host/patch_engine.h"
 
 namespace tarvek::host32 {
 
 std::vector<HookPoint> gameHookPoints() {
-    namespace image = host_layout::image;
-    namespace display = host_layout::display_table;
-    return {
-        {image::kLoadLandDatCallSite, true},
-        {image::kChatSendCallSite, true},
-        {image::kTurnTimerColourACallSite, true},
-        {image::kTurnTimerColourBCallSite, true},
-        {image::kTurnTimerDrawCallSite, true},
-        {image::kWormHandleMessageEntry, false},
-        {image::kDisplayClassTable + display::kLineDraw6, false},
-        {image::kDisplayClassTable + display::kLineDraw5, false},
-        {image::kDisplayClassTable + display::kSpriteDraw, false},
-        {image::kDisplayClassTable + display::kOverlay, false},
-        {image::kLandscapeInitBordersEntry, false},
-    };
+    std::vector<HookPoint> points;
+    for (const CallSiteHook* hook : {&hooks::kMapSourceCapture, &hooks::kChat, &hooks::kTimerColourA,
+                                     &hooks::kTimerColourB, &hooks::kTimerDrawing})
+        points.push_back({hook->site, true});
+    for (const TableEntryHook* hook : {&hooks::kWormMessage, &hooks::kDisplayLines, &hooks::kDisplaySprite,
+                                       &hooks::kDisplayOverlay, &hooks::kLandscapeInitBorders})
+        for (uint32_t i = 0; i < hook->count; ++i) points.push_back({hook->entry + 4 * i, false});
+    return points;
 }
 
 std::optional<HostAddr> hookTarget(const HostMemory& memory, HostAddr gameBase, const HookPoint& point) {
     const HostAddr at = gameBase + point.offset;
-    if (!point.callSite) return memory.readU32(at);
-    namespace image = host_layout::image;
-    uint8_t call[image::kCallSiteSize];
-    if (!memory.read(at, call, sizeof call) || call[0] != image::kCallOpcode) return std::nullopt;
-    const uint32_t displacement = call[1] | call[2] << 8 | call[3] << 16 | uint32_t{call[4]} << 24;
-    return at + image::kCallSiteSize + displacement;
+    return point.callSite ? readCallTarget(memory, at) : memory.readU32(at);
 }
 
 HookSurvey::HookSurvey(const HostMemory& memory, HostAddr gameBase, std::vector<HookPoint> points)

@@ -6,6 +6,7 @@
 // Exit status: 0 when every scenario ran, 1 when one did not, 2 for a usage error.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,11 +14,12 @@
 #include <string>
 
 #include "platform/win32/win32_host_memory.h"
-#include "sim/host_image_layout.h"
 #include "tools/tarvek-host32/game_image.h"
 #include "tools/tarvek-host32/hook_survey.h"
+#include "tools/tarvek-host32/game_routines.h"
+#include "tools/tarvek-host32/host_game.h"
+#include "tools/tarvek-host32/log_tail.h"
 #include "tools/tarvek-host32/module_instance.h"
-#include "tools/tarvek-host32/real_address_space.h"
 #include "tools/tarvek-host32/scenarios.h"
 #include "tools/tarvek-host32/transcript.h"
 
@@ -28,6 +30,7 @@ using namespace tarvek::host32;
 namespace {
 
 constexpr DWORD kStartUpTimeoutMs = 120000;  // qemu-i386 under Wine is slow
+constexpr DWORD kRetireTimeoutMs = 30000;
 
 struct Options {
     fs::path out;
@@ -61,13 +64,9 @@ public:
     bool run(const Scenario& scenario) {
         const ULONGLONG start = GetTickCount64();
         const fs::path dir = options_.out / scenario.name;
+        HostGame game(image_, scenario);
+        HookSurvey survey(memory_, game.base(), gameHookPoints());
         const fs::path module = prepareModuleDirectory(dir, options_.module, scenario.files);
-        // A fresh game for every copy of the module: the previous copy's patches go with it.
-        RealAddressSpace space(image_);
-        sim::layOutHostImage(space);
-        for (const auto& change : scenario.imageChanges)
-            space.write(image_.base + change.offset, change.bytes.data(), change.bytes.size());
-        HookSurvey survey(memory_, image_.base, gameHookPoints());
 
         ModuleInstance instance(module.wstring());
         if (!instance.handle()) {
@@ -75,23 +74,45 @@ public:
             return false;
         }
         const bool started = instance.waitForStartUp(kStartUpTimeoutMs);
+        const double startUp = secondsSince(start);
         const AddressNames names{image_.base, kGameImageSize, instance.base(), instance.size()};
         int patched = 0;
         for (const auto& line : survey.report(names)) {
-            transcript_.add(scenario.name, 0, EventKind::Hook, line);
+            add(scenario, 0, EventKind::Hook, line);
             patched += line.find(" patched ") != std::string::npos;
         }
-        const auto logLines = readLines(dir / kLogFileName);
-        for (const auto& line : logLines) transcript_.add(scenario.name, 0, EventKind::Log, line);
-        instance.retire();
+        LogTail log(dir / kLogFileName);
+        size_t logLines = addLog(scenario, 0, log);
 
-        std::printf("%s: module loaded at 0x%08x (%u bytes), start-up %s, %d hook point(s) patched, %zu log line(s), %.1f s\n",
+        game.loadMap();
+        logLines += addLog(scenario, game.frame(), log);
+        for (size_t i = 0; i < scenario.liveWorm.size(); ++i) game.runFrame();
+        logLines += addLog(scenario, game.frame(), log);
+        const size_t ended = instance.retire(kRetireTimeoutMs);
+
+        const GameRecord& record = gameRecord();
+        std::printf("%s: module at 0x%08x (%u bytes), start-up %s in %.1f s, %d hook point(s) patched; "
+                    "%u frames, game's worm handler %u message(s), %u map load(s), %u border init(s), "
+                    "%u worm and %u rope draw(s); %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
                     scenario.name.c_str(), instance.base(), instance.size(), started ? "finished" : "timed out",
-                    patched, logLines.size(), secondsSince(start));
+                    startUp, patched, game.frame(), record.wormMessages, record.mapLoads, record.borderInits,
+                    record.wormDraws, record.ropeDraws, logLines, ended, instance.threadCount(),
+                    secondsSince(start));
         return started;
     }
 
 private:
+    void add(const Scenario& scenario, uint32_t frame, EventKind kind, const std::string& text) {
+        transcript_.add(scenario.name, frame, kind, text);
+    }
+
+    // The module writes its log from a thread of its own: lines are taken once it is quiet.
+    size_t addLog(const Scenario& scenario, uint32_t frame, LogTail& log) {
+        const auto lines = log.takeWhenQuiet(std::chrono::milliseconds(300), std::chrono::seconds(10));
+        for (const auto& line : lines) add(scenario, frame, EventKind::Log, line);
+        return lines.size();
+    }
+
     const Options& options_;
     const GameImage& image_;
     HostMemory& memory_;

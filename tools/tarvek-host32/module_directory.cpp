@@ -1,7 +1,6 @@
 #include "tools/tarvek-host32/module_directory.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace tarvek::host32 {
 
@@ -20,16 +19,6 @@ fs::path prepareModuleDirectory(const fs::path& dir, const fs::path& module, con
         if (!out.flush()) throw fs::filesystem_error("cannot write", path, std::make_error_code(std::errc::io_error));
     }
     return copy;
-}
-
-std::vector<std::string> readLines(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
 }
 
 }  // namespace tarvek::host32

@@ -17,7 +17,4 @@ struct ModuleFile {
 std::filesystem::path prepareModuleDirectory(const std::filesystem::path& dir, const std::filesystem::path& module,
                                              const std::vector<ModuleFile>& files);
 
-// The lines of a text file (CR LF or LF), or none when it cannot be read.
-std::vector<std::string> readLines(const std::filesystem::path& file);
-
 }  // namespace tarvek::host32

@@ -66,14 +66,18 @@ bool ModuleInstance::waitForStartUp(DWORD timeoutMs) const {
     }
 }
 
-void ModuleInstance::retire() const {
+size_t ModuleInstance::retire(DWORD timeoutMs) const {
+    size_t ended = 0;
     for (DWORD id : threads_) {
-        if (!PostThreadMessageW(id, WM_QUIT, 0, 0)) continue;
-        if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) {
-            WaitForSingleObject(thread, 5000);
-            CloseHandle(thread);
+        if (PostThreadMessageW(id, WM_QUIT, 0, 0)) {
+            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) {
+                WaitForSingleObject(thread, timeoutMs);
+                CloseHandle(thread);
+            }
         }
+        ended += threadEnded(id);
     }
+    return ended;
 }
 
 }  // namespace tarvek::host32

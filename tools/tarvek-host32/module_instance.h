@@ -26,8 +26,12 @@ public:
     // False when the time runs out first.
     bool waitForStartUp(DWORD timeoutMs) const;
 
-    // Ends the message loops of the module's threads and waits briefly for them.
-    void retire() const;
+    // Threads that appeared while the library loaded.
+    size_t threadCount() const { return threads_.size(); }
+
+    // Ends the message loops of the module's threads and waits for those threads to end; returns
+    // how many of them have ended.
+    size_t retire(DWORD timeoutMs) const;
 
 private:
     HMODULE handle_ = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/sim_worm.h"
 #include "tools/tarvek-host32/module_directory.h"
 
 namespace tarvek::host32 {
@@ -17,6 +18,8 @@ struct Scenario {
     std::string name;
     std::vector<ModuleFile> files;
     std::vector<ImageChange> imageChanges;
+    int8_t schemeTurnTime = 0;            // the scheme byte: 0 for TTRR, seconds per turn for BigRR
+    std::vector<sim::WormFrame> liveWorm;  // one entry per game frame
 };
 
 // The log file every scenario's settings name, relative to its module directory.
