@@ -70,7 +70,7 @@ uint32_t initThread(ModulePlatform& platform, ModuleHost& host) noexcept {
         if (!s.enabled) return 0;
 
         // Player names go through the system's code pages; the pipeline asks the catalogs.
-        bindCodePageConverter(platform.services().codePages());
+        bindCodePageConverter(platform.services()->codePages());
         connectCatalogToPipeline();
         resetGhostSlots(false);
         replaceCatalogWorker(platform);
