@@ -1,5 +1,6 @@
 #include "module/hook_routines.h"
 
+#include "catalog/chat_commands.h"
 #include "ghostdata/map_geometry_capture.h"
 #include "host/host_context.h"
 #include "race/frame_driver.h"
@@ -19,6 +20,7 @@ void capturePreBorderMask(HostAddr landscape, const int32_t* borders) {
 HookRoutines connectedRoutines() {
     HookRoutines routines;
     routines.mapSourceLoaded = &captureSourceMask;
+    routines.chatCommand = &handleChatCommand;
     routines.wormMessage = &onWormMessage;
     routines.initBordersEntered = &capturePreBorderMask;
     return routines;

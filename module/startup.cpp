@@ -1,9 +1,11 @@
 #include "module/startup.h"
 
 #include "catalog/catalog_worker_slot.h"
+#include "catalog/chat_output.h"
 #include "catalog/code_pages.h"
 #include "catalog/pipeline_connection.h"
 #include "host/host_context.h"
+#include "host/host_layout.h"
 #include "host/log_file.h"
 #include "host/module_path.h"
 #include "host/settings.h"
@@ -78,6 +80,7 @@ uint32_t initThread(ModulePlatform& platform, ModuleHost& host) noexcept {
         startupState().hostBase = base;
         if (base != 0) {
             bindHost(host.memory, host.calls, base);
+            setChatPrintRoutine(base + host_layout::image::kChatPrint);
             installHooks(host.memory, base, host.hooks);
         }
         serveHotkeys(platform);

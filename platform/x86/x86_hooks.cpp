@@ -44,4 +44,10 @@ void X86HostCalls::drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colou
     if (const HostAddr routine = hostRoutines().drawRope) tarvekCallHost(routine, 0, 0, arguments, 3);
 }
 
+void X86HostCalls::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) {
+    // All four on the stack, removed by the host routine.
+    const uint32_t arguments[4] = {chatObject, printWord, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)), 0};
+    tarvekCallHost(routine, 0, 0, arguments, 4);
+}
+
 }  // namespace tarvek

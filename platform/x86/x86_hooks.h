@@ -16,6 +16,7 @@ public:
                          HostAddr data) override;
     void drawWorm(HostAddr wormImage) override;
     void drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) override;
+    void printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) override;
 };
 
 }  // namespace tarvek
