@@ -27,14 +27,14 @@ void runInitThread(void* argument) {
 }
 
 // The origin is trimmed and stored back; a worker exists only for a non-empty one.
-void replaceCatalogWorker(ModulePlatform& platform) {
+void replaceCatalogWorker(const std::shared_ptr<const Platform>& services) {
     std::shared_ptr<CatalogSyncWorker> worker;
     CatalogWorkerSlot& slot = catalogWorkerSlot();
     {
         std::lock_guard<std::mutex> lock(slot.lock);
         Settings& s = settings();
         s.apiOrigin = std::string(trimHostText(s.apiOrigin));
-        if (!s.apiOrigin.empty()) worker = std::make_shared<CatalogSyncWorker>(platform.services());
+        if (!s.apiOrigin.empty()) worker = std::make_shared<CatalogSyncWorker>(services);
         slot.worker.swap(worker);
     }
     // The previous worker goes here, outside the lock: its destructor waits for its thread.
@@ -72,10 +72,11 @@ uint32_t initThread(ModulePlatform& platform, ModuleHost& host) noexcept {
         if (!s.enabled) return 0;
 
         // Player names go through the system's code pages; the pipeline asks the catalogs.
-        bindCodePageConverter(platform.services()->codePages());
+        const std::shared_ptr<const Platform> services = platform.services();
+        bindCodePageConverter(services->codePages());
         connectCatalogToPipeline();
         resetGhostSlots(false);
-        replaceCatalogWorker(platform);
+        replaceCatalogWorker(services);
         const HostAddr base = platform.hostBase();
         startupState().hostBase = base;
         if (base != 0) {

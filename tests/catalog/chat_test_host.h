@@ -40,7 +40,7 @@ protected:
     // Writes (empty text: removes) the player's cached server catalog of the map for a tracked rank.
     void writeCachedCatalog(int32_t rank, const std::string& text) const {
         const std::string key = buildPlayerIdentity(settings().playerName).playerKey;
-        const auto path = openablePath(serverCatalogCachePath(mapPipeline().activeMapHash, raceType().isBigRR, key, rank));
+        const std::filesystem::path path = openablePath(serverCatalogCachePath(mapPipeline().activeMapHash, raceType().isBigRR, key, rank));
         std::filesystem::create_directories(path.parent_path());
         if (text.empty()) std::filesystem::remove(path);
         else std::ofstream(path, std::ios::binary) << text;

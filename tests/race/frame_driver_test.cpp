@@ -88,6 +88,7 @@ TEST_F(FrameDriverTest, PreviousHandlerRunsFirstAndOtherMessagesPassThrough) {
 
 TEST_F(FrameDriverTest, AFailureInTheModuleNeverReachesTheHostWhoseHandlerStillRuns) {
     static_assert(noexcept(onWormMessage(0, 0, 0, 0, 0)));
+    enterWorld();
     goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
     worm.script(activeFrames(straightRun(1, 10, 0, 0, 1)));
     game.runFrames(3);
