@@ -1,7 +1,8 @@
 #include "catalog/catalog_sync_state.h"
 
-#include <chrono>
 #include <utility>
+
+#include "race/map_ghost_pipeline.h"
 
 namespace tarvek {
 namespace {
@@ -11,14 +12,7 @@ std::mutex workerLock;
 std::shared_ptr<CatalogSyncWorker> worker;
 
 CatalogServices& services() {
-    static CatalogServices bound{
-        [] {
-            return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now().time_since_epoch())
-                                             .count());
-        },
-        // A worker needs the platform's services: the start-up binds a maker that has them.
-        [] { return std::shared_ptr<CatalogSyncWorker>(); }};
+    static CatalogServices bound{&monotonicMs, nullptr};
     return bound;
 }
 
@@ -46,6 +40,11 @@ void setCurrentCatalogWorker(std::shared_ptr<CatalogSyncWorker> replacement) {
 }
 
 void bindCatalogServices(CatalogServices bound) { services() = std::move(bound); }
+
+void bindCatalogPlatform(std::shared_ptr<const Platform> platform) {
+    bindCatalogServices({[platform] { return platform->tickCountMs(); },
+                         [platform] { return std::make_shared<CatalogSyncWorker>(platform); }});
+}
 const CatalogServices& catalogServices() { return services(); }
 
 void beginTrackedRankRequest(int32_t rank) {
@@ -70,6 +69,20 @@ void forgetCatalogRequestForNewWorld() {
     state.trackedRank = 0;
     state.trackedRankPending = false;
     state.trackedRankFailed = false;
+}
+
+void resetCatalogSync() {
+    setCurrentCatalogWorker(nullptr);
+    CatalogSyncState& state = catalogSyncState();
+    std::lock_guard lock(state.catalogLock);
+    state.requestKey.clear();
+    state.requestNumber = 0;
+    state.clearFailureRecord();
+    state.catalogReady = false;
+    state.catalogGeneration = 0;
+    state.trackedRankPending = false;
+    state.trackedRankFailed = false;
+    state.trackedRank = 0;
 }
 
 }  // namespace tarvek

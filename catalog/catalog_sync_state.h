@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 
+#include "host/platform.h"
 #include "sync/catalog_sync_worker.h"
 
 namespace tarvek {
@@ -46,13 +47,15 @@ uint64_t nextCatalogRequestNumber();
 std::shared_ptr<CatalogSyncWorker> currentCatalogWorker();
 void setCurrentCatalogWorker(std::shared_ptr<CatalogSyncWorker> worker);
 
-// What the catalog side takes from the platform: the millisecond tick count, and new workers
-// bound to the platform's HTTP client.
+// What the catalog side takes from the platform: the millisecond tick count, and new workers on
+// the platform's HTTP client. Until bound: a monotonic clock and no workers (nothing requested).
 struct CatalogServices {
     std::function<uint64_t()> ticks;
     std::function<std::shared_ptr<CatalogSyncWorker>()> makeWorker;
 };
 void bindCatalogServices(CatalogServices services);
+// The platform's tick count and workers on the platform.
+void bindCatalogPlatform(std::shared_ptr<const Platform> platform);
 const CatalogServices& catalogServices();
 
 // Starts a fresh request for a tracked rank (0: back to the personal record): the next poll asks
@@ -62,5 +65,8 @@ void beginTrackedRankRequest(int32_t rank);
 // A new world: nothing requested and no tracked rank; failures and readiness stay until the key
 // changes.
 void forgetCatalogRequestForNewWorld();
+
+// Back to start-up: no worker, nothing requested, no failure, generation 0, no tracked rank.
+void resetCatalogSync();
 
 }  // namespace tarvek

@@ -30,7 +30,8 @@ std::string convertCodePage(const CodePageConverter& converter, std::string_view
 // The same with the module's converter.
 std::string convertCodePage(std::string_view text, uint32_t from, uint32_t to);
 
-// The module's converter, bound once where the program starts; the portable one until then.
+// The module's converter, bound once where the program starts (the Platform's codePages());
+// the portable one until then.
 void bindCodePageConverter(const CodePageConverter& converter);
 const CodePageConverter& codePageConverter();
 

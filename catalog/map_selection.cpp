@@ -5,6 +5,7 @@
 #include "catalog/code_pages.h"
 #include "catalog/player_identity.h"
 #include "ghostdata/ghost_loader.h"
+#include "race/ghost_slot_reset.h"
 #include "ghostdata/visual_tail.h"
 #include "host/log.h"
 #include "host/module_path.h"

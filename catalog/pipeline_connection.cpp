@@ -1,6 +1,9 @@
 #include "catalog/pipeline_connection.h"
 
+#include "catalog/catalog_request.h"
+#include "catalog/catalog_sync_state.h"
 #include "catalog/map_selection.h"
+#include "catalog/tracked_rank.h"
 #include "race/map_ghost_pipeline.h"
 
 namespace tarvek {
@@ -12,7 +15,15 @@ void connectCatalogToPipeline() {
         return selectMapGhosts(mapHash, width, height, world, firstOpportunity);
     };
     links.forgetMapSelection = &forgetMapSelection;
-    // The server catalog entries are connected with the catalog worker.
+    // Without a worker nothing is requested, so the generation stays and no rank is pending.
+    links.forgetServerCatalogRequest = &forgetCatalogRequestForNewWorld;
+    links.catalogGeneration = [] { return catalogSyncState().catalogGeneration.load(); };
+    links.noticeTrackedRankFailure = &noticeTrackedRankFailure;
+    links.trackedRankPending = [] { return catalogSyncState().trackedRankPending.load(); };
+    links.applyTrackedRankCatalog = &applyTrackedRankCatalog;
+    links.requestCatalogSynchronization = &requestCatalogSynchronization;
+    // The poll and the retry waits count on one clock.
+    links.tickMs = [] { return catalogServices().ticks(); };
 }
 
 }  // namespace tarvek

@@ -18,7 +18,7 @@ bool keepStored(const HostMemory& memory, const MapGeometryCapture& stored, Host
         return false;
     if (stored.isSource || !stored.consumed) return true;
     if (world == 0) return false;
-    const std::optional<int32_t> frame = memory.readI32(world + host_layout::world::kFrameCounter);
+    const std::optional<int32_t> frame = memory.readI32(world, host_layout::world::kFrameCounter);
     return frame && *frame > 0;
 }
 
@@ -44,7 +44,7 @@ MapGeometryCaptureStore& mapGeometryCaptures() {
 void captureMapGeometry(const HostMemory& memory, HostAddr landscape, std::string_view shortLabel,
                         bool isSource, std::string_view detail) noexcept {
     try {
-        const std::optional<uint32_t> world = memory.readU32(landscape + host_layout::landscape::kWorld);
+        const std::optional<uint32_t> world = memory.readU32(landscape, host_layout::landscape::kWorld);
         if (!world) return;
         MaskHash mask;
         if (!hashCollisionMask(memory, landscape, mask)) return;

@@ -71,7 +71,7 @@ bool hashMaskBitmap(const HostMemory& memory, const HostBitmap& mask, MaskHash& 
 }
 
 bool hashCollisionMask(const HostMemory& memory, HostAddr landscape, MaskHash& out) {
-    const std::optional<uint32_t> object = memory.readU32(landscape + host_layout::landscape::kCollisionMask);
+    const std::optional<uint32_t> object = memory.readU32(landscape, host_layout::landscape::kCollisionMask);
     if (!object) return false;
     const std::optional<HostBitmap> mask = readHostBitmap(memory, *object);
     return mask && hashMaskBitmap(memory, *mask, out);

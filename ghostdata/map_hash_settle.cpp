@@ -41,9 +41,9 @@ Geometry geometryFor(const HostMemory& memory, HostAddr world, HostAddr landscap
         capture.consumed = true;
         return {capture.hash, capture.source};
     }
-    const std::optional<uint32_t> setup = memory.readU32(world + host_layout::world::kGameState);
+    const std::optional<uint32_t> setup = memory.readU32(world, host_layout::world::kGameState);
     const std::optional<uint8_t> noBorders =
-        setup ? memory.readU8(*setup + host_layout::game_state::kNoBorders) : std::nullopt;
+        setup ? memory.readU8(*setup, host_layout::game_state::kNoBorders) : std::nullopt;
     if (noBorders && *noBorders == 0) {
         MaskHash mask;
         if (hashCollisionMask(memory, landscape, mask) && mask.width == width && mask.height == height)
@@ -61,18 +61,18 @@ MapHashState& mapHashState() {
 
 bool settleMapHash(const HostMemory& memory, HostAddr world, MapHashState& state) {
     if (state.settled) return false;
-    const std::optional<int32_t> frame = memory.readI32(world + host_layout::world::kFrameCounter);
+    const std::optional<int32_t> frame = memory.readI32(world, host_layout::world::kFrameCounter);
     if (!frame || *frame <= 0) return false;
 
-    const uint32_t width = memory.readU32(world + host_layout::world::kMapWidth).value_or(0);
-    const uint32_t height = memory.readU32(world + host_layout::world::kMapHeight).value_or(0);
+    const uint32_t width = memory.readU32(world, host_layout::world::kMapWidth).value_or(0);
+    const uint32_t height = memory.readU32(world, host_layout::world::kMapHeight).value_or(0);
     if (!inMapRange(width) || !inMapRange(height))
         return wait(state, "map hash waiting: invalid dimensions " + std::to_string(width) + "x" +
                                std::to_string(height));
 
-    const HostAddr landscape = memory.readU32(world + host_layout::world::kLandscape).value_or(0);
+    const HostAddr landscape = memory.readU32(world, host_layout::world::kLandscape).value_or(0);
     const std::optional<uint32_t> terrainObject =
-        landscape ? memory.readU32(landscape + host_layout::landscape::kTerrain) : std::nullopt;
+        landscape ? memory.readU32(landscape, host_layout::landscape::kTerrain) : std::nullopt;
     if (!terrainObject)
         return wait(state, "map hash waiting: landscape/terrain field is not readable at 0x" +
                                hexLower(landscape));

@@ -1,5 +1,6 @@
 #include "ghostdata/sha256.h"
 #include "ghostdata/sha256_round_constants.h"
+#include "host/text.h"
 
 #include <cstring>
 
@@ -77,15 +78,7 @@ Sha256Digest sha256(const void* data, size_t size) {
 
 std::string sha256Hex(std::string_view bytes) { return digestHex(sha256(bytes.data(), bytes.size())); }
 
-std::string digestHex(const Sha256Digest& digest) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out(64, '0');
-    for (size_t i = 0; i < digest.size(); ++i) {
-        out[2 * i] = digits[digest[i] >> 4];
-        out[2 * i + 1] = digits[digest[i] & 0xF];
-    }
-    return out;
-}
+std::string digestHex(const Sha256Digest& digest) { return hexBytes(digest.data(), digest.size(), HexCase::Lower); }
 
 Sha256Engine defaultSha256Engine() { return resolve(Sha256Engine::X86ShaExtensions); }
 

@@ -1,16 +1,14 @@
 #include "host/file_path.h"
 
-#include <string>
-
 namespace tarvek {
 
-std::filesystem::path openablePath(std::string_view modulePath) {
+std::string openablePath(std::string_view modulePath) {
     std::string path(modulePath);
 #ifndef _WIN32
     for (char& c : path)
         if (c == '\\') c = '/';
 #endif
-    return std::filesystem::path(path);
+    return path;
 }
 
 }  // namespace tarvek

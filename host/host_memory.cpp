@@ -5,11 +5,18 @@
 
 namespace tarvek {
 
+std::optional<HostAddr> fieldAddress(HostAddr base, uint32_t offset) {
+    if (base == 0 || offset > UINT32_MAX - base) return std::nullopt;
+    return base + offset;
+}
+
 template <typename Allowed>
 bool HostMemory::rangeIs(HostAddr addr, size_t n, Allowed allowed) const {
     if (addr == 0 || n == 0) return false;
+    // Compared before adding: with a 64-bit size_t the sum itself could wrap.
+    const uint64_t room = (uint64_t{1} << 32) - addr;
+    if (uint64_t{n} > room) return false;
     const uint64_t end = uint64_t{addr} + n;
-    if (end > (uint64_t{1} << 32)) return false;
 
     uint64_t cursor = addr;
     while (cursor < end) {
@@ -44,6 +51,20 @@ bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {
     if (!isReadable(addr, n)) return false;
     copyOut(addr, dst, n);
     return true;
+}
+
+bool HostMemory::exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) {
+    uint32_t old;
+    if (!read(addr, &old, sizeof old) || !write(addr, &value, sizeof value)) return false;
+    previous = old;
+    return true;
+}
+
+bool HostMemory::writeU64(HostAddr addr, uint64_t value) { return write(addr, &value, sizeof value); }
+
+bool HostMemory::read(HostAddr base, uint32_t offset, void* dst, size_t n) const {
+    const std::optional<HostAddr> addr = fieldAddress(base, offset);
+    return addr && read(*addr, dst, n);
 }
 
 namespace {
@@ -84,17 +105,30 @@ bool HostMemory::writeRows(const VerifiedRange& range, HostAddr addr, uint32_t s
 
 namespace {
 template <typename T>
-std::optional<T> readTyped(const HostMemory& memory, HostAddr addr) {
+std::optional<T> readTyped(const HostMemory& memory, HostAddr base, uint32_t offset) {
     T value;
-    if (!memory.read(addr, &value, sizeof value)) return std::nullopt;
+    if (!memory.read(base, offset, &value, sizeof value)) return std::nullopt;
     return value;
 }
 }  // namespace
 
-std::optional<uint32_t> HostMemory::readU32(HostAddr addr) const { return readTyped<uint32_t>(*this, addr); }
-std::optional<int32_t> HostMemory::readI32(HostAddr addr) const { return readTyped<int32_t>(*this, addr); }
-std::optional<uint16_t> HostMemory::readU16(HostAddr addr) const { return readTyped<uint16_t>(*this, addr); }
-std::optional<uint8_t> HostMemory::readU8(HostAddr addr) const { return readTyped<uint8_t>(*this, addr); }
-std::optional<int8_t> HostMemory::readI8(HostAddr addr) const { return readTyped<int8_t>(*this, addr); }
+// A plain address is the field at offset 0 of itself.
+std::optional<uint32_t> HostMemory::readU32(HostAddr addr) const { return readTyped<uint32_t>(*this, addr, 0); }
+std::optional<int32_t> HostMemory::readI32(HostAddr addr) const { return readTyped<int32_t>(*this, addr, 0); }
+std::optional<uint16_t> HostMemory::readU16(HostAddr addr) const { return readTyped<uint16_t>(*this, addr, 0); }
+std::optional<uint8_t> HostMemory::readU8(HostAddr addr) const { return readTyped<uint8_t>(*this, addr, 0); }
+std::optional<int8_t> HostMemory::readI8(HostAddr addr) const { return readTyped<int8_t>(*this, addr, 0); }
+std::optional<uint32_t> HostMemory::readU32(HostAddr base, uint32_t offset) const {
+    return readTyped<uint32_t>(*this, base, offset);
+}
+std::optional<int32_t> HostMemory::readI32(HostAddr base, uint32_t offset) const {
+    return readTyped<int32_t>(*this, base, offset);
+}
+std::optional<uint8_t> HostMemory::readU8(HostAddr base, uint32_t offset) const {
+    return readTyped<uint8_t>(*this, base, offset);
+}
+std::optional<int8_t> HostMemory::readI8(HostAddr base, uint32_t offset) const {
+    return readTyped<int8_t>(*this, base, offset);
+}
 
 }  // namespace tarvek

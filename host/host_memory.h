@@ -43,6 +43,10 @@ private:
     bool writable_;
 };
 
+// The address of the field at offset within the object at base. Nothing for a null object, or
+// when the sum passes the top of the 32-bit address space (it would wrap to a low address).
+std::optional<HostAddr> fieldAddress(HostAddr base, uint32_t offset);
+
 struct MemoryRegion {
     uint64_t base = 0;  // 64 bits: the last region of the address space ends at 2^32
     uint64_t size = 0;
@@ -73,6 +77,12 @@ public:
     std::optional<uint16_t> readU16(HostAddr addr) const;
     std::optional<uint8_t> readU8(HostAddr addr) const;
     std::optional<int8_t> readI8(HostAddr addr) const;
+    // The same reads of a field at offset within the object at base (see fieldAddress).
+    bool read(HostAddr base, uint32_t offset, void* dst, size_t n) const;
+    std::optional<uint32_t> readU32(HostAddr base, uint32_t offset) const;
+    std::optional<int32_t> readI32(HostAddr base, uint32_t offset) const;
+    std::optional<uint8_t> readU8(HostAddr base, uint32_t offset) const;
+    std::optional<int8_t> readI8(HostAddr base, uint32_t offset) const;
 
     // The region containing addr, as the platform's memory query describes it.
     virtual bool query(HostAddr addr, MemoryRegion& region) const = 0;
@@ -92,6 +102,10 @@ public:
     // The host address of n bytes of the module's own memory that a host routine reads or writes
     // during a call (a worm image, a bitmap, a text); 0 when the host cannot reach them.
     virtual HostAddr addressOf(const void* bytes, size_t n) = 0;
+    // Pointer stores the game thread may race with: one 4-byte exchange, and 8 bytes stored at
+    // once. The defaults suit a host that runs no thread of its own meanwhile.
+    virtual bool exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous);
+    virtual bool writeU64(HostAddr addr, uint64_t value);
 
 protected:
     template <typename Allowed>

@@ -16,6 +16,11 @@ class CacheFileWriter;  // sync/cache_files.h
 class Sha256Hasher;     // sync/sha256_hasher.h
 class HttpTransport;    // sync/http_transport.h
 struct CrackedUrl;      // sync/url_cracker.h
+class CodePageConverter;  // catalog/code_pages.h
+
+// How a new cache file is opened: a download is streamed straight through and carries the
+// sequential-scan hint; the small files of an atomic write are opened plainly.
+enum class WriteHint { Plain, SequentialScan };
 
 class Platform {
 public:
@@ -30,7 +35,8 @@ public:
     // A file opened for sequential reading ("CreateFileW").
     virtual std::unique_ptr<CacheFileReader> openCacheFile(const std::filesystem::path& path) const = 0;
     // A new file that must not exist yet, written sequentially ("CreateFileW").
-    virtual std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path) const = 0;
+    virtual std::unique_ptr<CacheFileWriter> createCacheFile(const std::filesystem::path& path,
+                                                             WriteHint hint) const = 0;
     // Replaces to with from in one step and makes the rename durable ("MoveFileExW").
     virtual void moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const = 0;
     // Removes a file; a failure is ignored.
@@ -45,6 +51,10 @@ public:
     virtual std::shared_ptr<HttpTransport> httpTransport() const = 0;
     // Splits an origin URL as WinHttpCrackUrl does; nothing when it cannot be cracked.
     virtual std::optional<CrackedUrl> crackUrl(std::u16string_view url) const = 0;
+
+    // Conversions between the ANSI code page of player names and UTF-8 (the start-up binds them
+    // for the catalog selection).
+    virtual const CodePageConverter& codePages() const = 0;
 };
 
 }  // namespace tarvek

@@ -43,6 +43,7 @@ Settings readSettingsFile(const std::string& iniPath) {
 
     ini.boolean("General", "Enabled", s.enabled);
     ini.text("General", "PlayerName", s.playerName);
+    ini.text("General", "LogFile", s.logFile);
 
     ini.boolean("WorldRecordGhost", "WorldRecordGold", s.worldRecordGold);
     ini.integer("WorldRecordGhost", "GoldColorTableIndex", s.goldColorTableIndex, 0, 10);

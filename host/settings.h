@@ -13,6 +13,7 @@ struct Settings {
     // [General]
     bool enabled = true;
     std::string playerName;
+    std::string logFile;  // a log file beside the module; empty: log lines are discarded
     // [WorldRecordGhost]
     bool worldRecordGold = true;
     int goldColorTableIndex = 4;

@@ -13,8 +13,6 @@ std::string_view trimHostText(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-static char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string asciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = lowerAscii(c);
@@ -28,12 +26,29 @@ bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+namespace {
+char hexDigit(unsigned nibble, HexCase letters) {
+    return (letters == HexCase::Upper ? "0123456789ABCDEF" : "0123456789abcdef")[nibble & 0xF];
+}
+}  // namespace
+
+void appendHexByte(std::string& out, uint8_t byte, HexCase letters) {
+    out.push_back(hexDigit(byte >> 4, letters));
+    out.push_back(hexDigit(byte, letters));
+}
+
+std::string hexBytes(const uint8_t* bytes, size_t count, HexCase letters) {
+    std::string out;
+    out.reserve(2 * count);
+    for (size_t i = 0; i < count; ++i) appendHexByte(out, bytes[i], letters);
+    return out;
+}
+
 std::string hexLower(uint64_t value) {
-    static const char digits[] = "0123456789abcdef";
     char buffer[16];
     int n = 0;
     do {
-        buffer[n++] = digits[value & 0xF];
+        buffer[n++] = hexDigit(static_cast<unsigned>(value), HexCase::Lower);
         value >>= 4;
     } while (value != 0);
     std::string out;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "host/hook_table.h"
 #include "host/host_context.h"
 #include "host/host_layout.h"
 #include "presentation/ghost_graphics.h"
@@ -108,7 +109,9 @@ uint32_t drawSprite(HostAddr displayObject, int32_t x, int32_t y, uint32_t flags
 }  // namespace
 
 DisplayHookTargets& displayHookTargets() {
-    static DisplayHookTargets targets;
+    static DisplayHookTargets targets{
+        tarvekPreviousTargets[TARVEK_HOOK_DISPLAY_LINE6], tarvekPreviousTargets[TARVEK_HOOK_DISPLAY_LINE5],
+        tarvekPreviousTargets[TARVEK_HOOK_DISPLAY_SPRITE], tarvekPreviousTargets[TARVEK_HOOK_DISPLAY_OVERLAY]};
     return targets;
 }
 

@@ -9,12 +9,13 @@
 
 namespace tarvek {
 
-// The entries the line and sprite hooks replaced, stored by the hook patch before the hooks can
-// run.
+// The entries the line, sprite and overlay hooks replaced: the hook patch's own previous-target
+// slots, stored before the hooks can run, which the x86 entries chain through as well.
 struct DisplayHookTargets {
-    HostAddr wideLine = 0;  // slot 13
-    HostAddr thinLine = 0;  // slot 14
-    HostAddr sprite = 0;    // slot 19
+    HostAddr& wideLine;  // slot 13
+    HostAddr& thinLine;  // slot 14
+    HostAddr& sprite;    // slot 19
+    HostAddr& overlay;   // slot 26
 };
 
 DisplayHookTargets& displayHookTargets();

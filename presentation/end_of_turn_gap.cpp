@@ -55,6 +55,33 @@ FeedbackLine slotLine(const char* label, const std::optional<int64_t>& gap) {
     return formatFeedbackLine(label, gap.has_value(), gap.value_or(0));
 }
 
+void postEndOfTurnGap(HostAddr world, HostAddr display) {
+    EndOfTurnGapState& state = gapState();
+    if (state.shown) return;
+    raceState().turnTimerColour = 0;
+    const RaceType& type = raceType();
+    if (!settings().endOfTurnGapEnabled || !(type.isBigRR || type.isTrickRace)) return;
+
+    std::optional<int64_t> gaps[kGhostSlotCount];
+    if (isBigRRSegmentMode()) {
+        for (size_t slot = 0; slot < kGhostSlotCount; ++slot) gaps[slot] = segmentModeSlotGap(slot);
+    } else {
+        if (!state.liveFrames) state.liveFrames = raceState().raceFrames;
+        for (size_t slot = 0; slot < kGhostSlotCount; ++slot) gaps[slot] = racedSlotGap(slot, *state.liveFrames);
+    }
+    const FeedbackLine gold = slotLine("WR", gaps[kGoldSlot]);
+    const FeedbackLine blue = slotLine("BLUE", gaps[kBlueSlot]);
+    std::string text = gold.text;
+    if (!gold.text.empty() && !blue.text.empty()) text += "  |  ";
+    text += blue.text;
+    const uint32_t status = gold.text.empty() ? blue.status : gold.status;
+
+    GapMessageBoard& board = gapMessageBoard();
+    if (text.empty() || display == 0 || !board.overlayInstalled()) return;
+    board.post(text, status, world, display, millisecondTick());
+    state.shown = true;
+}
+
 }  // namespace
 
 std::optional<uint64_t> segmentMovingFrames(const GhostRecording& ghost, uint32_t segmentIndex) {
@@ -93,35 +120,16 @@ int64_t racedTimeGap(uint64_t liveFrames, uint64_t ghostFrames, std::optional<ui
     return clockDifference(liveFrames, ghostFrames);
 }
 
-void showEndOfTurnGap(HostAddr world) {
+void showEndOfTurnGap(HostAddr world) noexcept {
     showEndOfTurnGap(world, hostMemory().readU32(world + host_layout::world::kDisplay).value_or(0));
 }
 
-void showEndOfTurnGap(HostAddr world, HostAddr display) {
-    EndOfTurnGapState& state = gapState();
-    if (state.shown) return;
-    raceState().turnTimerColour = 0;
-    const RaceType& type = raceType();
-    if (!settings().endOfTurnGapEnabled || !(type.isBigRR || type.isTrickRace)) return;
-
-    std::optional<int64_t> gaps[kGhostSlotCount];
-    if (isBigRRSegmentMode()) {
-        for (size_t slot = 0; slot < kGhostSlotCount; ++slot) gaps[slot] = segmentModeSlotGap(slot);
-    } else {
-        if (!state.liveFrames) state.liveFrames = raceState().raceFrames;
-        for (size_t slot = 0; slot < kGhostSlotCount; ++slot) gaps[slot] = racedSlotGap(slot, *state.liveFrames);
+void showEndOfTurnGap(HostAddr world, HostAddr display) noexcept {
+    try {
+        postEndOfTurnGap(world, display);
+    } catch (...) {
+        // No memory for the text: this race end shows no gap, and a later one still may.
     }
-    const FeedbackLine gold = slotLine("WR", gaps[kGoldSlot]);
-    const FeedbackLine blue = slotLine("BLUE", gaps[kBlueSlot]);
-    std::string text = gold.text;
-    if (!gold.text.empty() && !blue.text.empty()) text += "  |  ";
-    text += blue.text;
-    const uint32_t status = gold.text.empty() ? blue.status : gold.status;
-
-    GapMessageBoard& board = gapMessageBoard();
-    if (text.empty() || display == 0 || !board.overlayInstalled()) return;
-    board.post(text, status, world, display, millisecondTick());
-    state.shown = true;
 }
 
 void clearEndOfTurnGap() { gapState() = EndOfTurnGapState{}; }

@@ -45,8 +45,8 @@ GapBitmap& gapBitmap() {
 }
 
 uint32_t styleFor(uint32_t status) {
-    if (status == feedback_status::kBehind) return kGapStyleBehind;
-    if (status == feedback_status::kAhead) return kGapStyleAhead;
+    if (status == race_status::kBehind) return kGapStyleBehind;
+    if (status == race_status::kAhead) return kGapStyleAhead;
     return kGapStyleEven;
 }
 

@@ -47,17 +47,19 @@ GhostGraphicsCache& ghostGraphicsCache();
 GhostGraphics& ghostGraphics(bool isBlue);
 
 // Drops every cached graphic: both ghosts' tables, the cube, the crown sprites and the name
-// tags. Memory is kept for the rebuild.
+// tags. Memory is kept for the rebuild. A new match epoch does this.
 void dropCachedGhostGraphics();
+
+// Cached crown sprites and name tags belong to the ghosts they decorate: emptied slots drop them,
+// and the next preparation builds them again.
+void dropCrownAndNameTags();
 
 // Called with the world that holds the display. Does nothing unless the world's display is the
 // one the frame driver recorded, or while a race runs unless forced. Drops the caches when the
 // palette, the display or the driver's rebuild flag says so, then builds what the loaded ghosts
-// lack: the cube and gold tables, the crown sprites, the cube and blue tables. Never throws; a
+// lack: the cube and gold tables, the crown sprites and the gold name tag, the cube, the blue tables
+// and the blue name tag. Never throws; a
 // failed build leaves the ghost to the host's own translucency.
 void prepareGhostGraphics(HostAddr world, bool force) noexcept;
-
-// Crown sprites and name tags belong to the ghosts they decorate: emptied slots drop them.
-void dropCrownAndNameTags();
 
 }  // namespace tarvek

@@ -13,6 +13,7 @@ RaceCallouts moduleRaceCallouts() {
     callouts.clearEndOfTurnGap = &clearEndOfTurnGap;
     callouts.dropEndOfTurnGap = &dropEndOfTurnGap;
     callouts.dropCrownAndNameTags = &dropCrownAndNameTags;
+    callouts.dropCachedGhostGraphics = &dropCachedGhostGraphics;
     callouts.markGhostCommands = &markGhostCommands;
     return callouts;
 }

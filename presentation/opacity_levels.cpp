@@ -74,7 +74,8 @@ std::array<int, kOpacityLevelCount> opacityLevelPercents(const GhostLook& look) 
 std::array<Rgb, kPaletteEntries> tintedGhostColours(const Palette& palette, const GhostLook& look) {
     const TintRecipe& recipe = look.isBlue ? kIceBlueTint : kGoldTint;
     const int32_t brightest = brightestChannel(palette);
-    const int32_t strength = look.tintStrengthPercent;
+    // Percentages outside 0..100 would blend outside the channel range the lookups cover.
+    const int32_t strength = std::clamp(look.tintStrengthPercent, 0, kFullPercent);
     std::array<Rgb, kPaletteEntries> colours;
     for (size_t entry = 0; entry < kPaletteEntries; ++entry) {
         const int32_t red = palette.red(entry), green = palette.green(entry), blue = palette.blue(entry);
@@ -92,7 +93,7 @@ void buildOpacityLevels(const Palette& palette, const InverseColourCube& cube, c
     const std::array<int, kOpacityLevelCount> percents = opacityLevelPercents(look);
     const std::vector<uint8_t> coordinate = cubeCoordinates();
     for (size_t k = 0; k < kOpacityLevelCount; ++k) {
-        const int32_t over = percents[k];
+        const int32_t over = std::clamp(percents[k], 0, kFullPercent);
         const int32_t under = kFullPercent - over;
         std::array<Rgb, kPaletteEntries> ghostPart;
         for (size_t g = 0; g < kPaletteEntries; ++g) {

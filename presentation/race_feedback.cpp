@@ -22,9 +22,9 @@ FeedbackLine formatFeedbackLine(const std::string& label, bool enabled, int64_t 
     if (!enabled || label.empty()) return {};
     std::string seconds = formatSeconds(gapFrames, kGameFramesPerSecond);
     if (!seconds.empty() && (seconds[0] == '+' || seconds[0] == '-')) seconds.erase(0, 1);
-    if (gapFrames > 0) return {label + " " + seconds + " BEHIND", feedback_status::kBehind};
-    if (gapFrames < 0) return {label + " " + seconds + " AHEAD", feedback_status::kAhead};
-    return {label + " " + seconds + " EVEN", feedback_status::kEven};
+    if (gapFrames > 0) return {label + " " + seconds + " BEHIND", race_status::kBehind};
+    if (gapFrames < 0) return {label + " " + seconds + " AHEAD", race_status::kAhead};
+    return {label + " " + seconds + " EVEN", race_status::kEven};
 }
 
 }  // namespace tarvek

@@ -4,20 +4,15 @@
 #include <string>
 
 #include "host/host_memory.h"
+#include "race/path_comparison.h"
 
 namespace tarvek {
 
 inline constexpr uint32_t kGameFramesPerSecond = 50;
 
-namespace feedback_status {
-constexpr uint32_t kEven = 0;
-constexpr uint32_t kAhead = 1;
-constexpr uint32_t kBehind = 2;
-}  // namespace feedback_status
-
 struct FeedbackLine {
     std::string text;
-    uint32_t status = feedback_status::kEven;
+    uint32_t status = race_status::kEven;  // the comparison's status codes
 };
 
 // Frames as signed seconds with hundredths: 75 at 50 per second is "+1.50s", −1 is "-0.02s",
@@ -29,9 +24,9 @@ std::string formatSeconds(int64_t frames, uint32_t framesPerSecond);
 FeedbackLine formatFeedbackLine(const std::string& label, bool enabled, int64_t gapFrames);
 
 // The race tracking's entry: the message goes to the display of the world (+0x4).
-void showEndOfTurnGap(HostAddr world);
+void showEndOfTurnGap(HostAddr world) noexcept;
 // Composes the gap to both ghosts once per race and posts it for display (none: not posted).
-void showEndOfTurnGap(HostAddr world, HostAddr display);
+void showEndOfTurnGap(HostAddr world, HostAddr display) noexcept;
 // A new race (arming, comparison start): the gap may be shown again; the kept live time goes.
 void clearEndOfTurnGap();
 // The race reset: as clearEndOfTurnGap, and a pending message is dropped.

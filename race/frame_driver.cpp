@@ -1,12 +1,11 @@
 #include "race/frame_driver.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/host_context.h"
+#include "host/byte_order.h"
 #include "host/host_layout.h"
 #include "host/log.h"
-#include "presentation/ghost_graphics.h"
 #include "race/map_capture_step.h"
 #include "race/race_callouts.h"
 #include "race/race_state.h"
@@ -27,34 +26,28 @@ struct WorldView {
     uint32_t mapHeight = 0;
 };
 
-uint32_t wordAt(const uint8_t* bytes, uint32_t offset) {
-    uint32_t value;
-    std::memcpy(&value, bytes + offset, 4);
-    return value;
-}
-
 // The world's fields, read in three guarded reads; false while the world object is unreadable.
 bool readWorldView(const HostMemory& memory, HostAddr world, WorldView& view) {
     namespace w = layout::world;
     uint8_t head[w::kLandscape + 4];
     uint8_t dimensions[8];
-    const auto frame = memory.readI32(world + w::kFrameCounter);
+    const auto frame = memory.readI32(world, w::kFrameCounter);
     if (!frame || !memory.read(world, head, sizeof head) ||
-        !memory.read(world + w::kMapWidth, dimensions, sizeof dimensions)) {
+        !memory.read(world, w::kMapWidth, dimensions, sizeof dimensions)) {
         return false;
     }
-    view.watched = wordAt(head, w::kWatched);
-    view.landscape = wordAt(head, w::kLandscape);
+    view.watched = readLe32(head + w::kWatched);
+    view.landscape = readLe32(head + w::kLandscape);
     view.frame = *frame;
-    view.mapWidth = wordAt(dimensions, 0);
-    view.mapHeight = wordAt(dimensions, 4);
+    view.mapWidth = readLe32(dimensions);
+    view.mapHeight = readLe32(dimensions + 4);
     return true;
 }
 
 void startNewEpoch(FrameDriver& driver, HostAddr world, const WorldView& view, uint32_t reasons) {
     resetRaceState();
     forgetRaceTypeDetection();
-    dropCachedGhostGraphics();
+    raceCallouts().dropCachedGhostGraphics();
     driver.pipelineWorld = 0;
     driver.watcherWorld = 0;
     driver.raceWorld = world;
@@ -187,25 +180,30 @@ void meetPipelineWorld(HostAddr world) {
 
 bool worldAllowsFeedback(HostAddr world) {
     const HostMemory& memory = hostMemory();
-    const auto gameState = memory.readU32(world + layout::world::kGameState);
+    const auto gameState = memory.readU32(world, layout::world::kGameState);
     if (!gameState || *gameState == 0) return false;
-    const auto gateWord = memory.readU32(*gameState + layout::game_state::kFeedbackGateWord);
-    const auto gateByte = memory.readU8(*gameState + layout::game_state::kFeedbackGateByte);
+    const auto gateWord = memory.readU32(*gameState, layout::game_state::kFeedbackGateWord);
+    const auto gateByte = memory.readU8(*gameState, layout::game_state::kFeedbackGateByte);
     return gateWord && gateByte && *gateWord == 0 && *gateByte == 0;
 }
 
-void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size, HostAddr data) {
-    FrameDriver& driver = frameDriver();
-    if (driver.previousHandler != 0) {
-        hostCalls().callWormHandler(driver.previousHandler, worm, sender, messageType, size, data);
-    }
-    if (worm == 0) return;
-    if (messageType == layout::message::kFrame) {
-        WormView view;
-        if (!readWormView(hostMemory(), worm, view) || view.world == 0) return;
-        onFrameMessage(driver, view);
-    } else if (messageType == layout::message::kDraw) {
-        onDrawMessage(driver, worm);
+void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size, HostAddr data) noexcept {
+    // Nothing may unwind into the game's code: a failure (an allocation, a throwing callout)
+    // skips the module's work for this message, after the host's own handler has run.
+    try {
+        FrameDriver& driver = frameDriver();
+        if (driver.previousHandler != 0) {
+            hostCalls().callWormHandler(driver.previousHandler, worm, sender, messageType, size, data);
+        }
+        if (worm == 0) return;
+        if (messageType == layout::message::kFrame) {
+            WormView view;
+            if (!readWormView(hostMemory(), worm, view) || view.world == 0) return;
+            onFrameMessage(driver, view);
+        } else if (messageType == layout::message::kDraw) {
+            onDrawMessage(driver, worm);
+        }
+    } catch (...) {
     }
 }
 

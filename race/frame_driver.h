@@ -39,7 +39,10 @@ FrameDriver& frameDriver();
 // Returns the driver to its start-up state (every field, the previous handler included).
 void resetFrameDriver();
 
-void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size, HostAddr data);
+// The worm class-table hook: chains to the previous handler, then does the module's work.
+// Never throws: a failure skips the module's work for that message.
+void onWormMessage(HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
+                   HostAddr data) noexcept;
 
 // The pipeline's start-over for a new world, as far as the driver's state goes.
 void meetPipelineWorld(HostAddr world);

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "ghostdata/ghost_loader.h"
+#include "race/ghost_slot_reset.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/host_context.h"
 #include "host/log.h"
@@ -80,10 +81,13 @@ void handleNewGeneration(HostAddr world) {
     if (generation == state.generationSnapshot) return;
     if (trackedRankPending()) {
         const auto apply = mapPipelineLinks().applyTrackedRankCatalog;
-        if (apply && apply(world)) state.generationSnapshot = generation;
-    } else if (mapHashState().settled) {
-        activateNewCatalog(world, generation);
+        if (apply && apply(world)) {
+            state.generationSnapshot = generation;
+            return;
+        }
     }
+    // A catalog that is not the pending rank's is an ordinary catalog change.
+    if (mapHashState().settled) activateNewCatalog(world, generation);
 }
 
 void settleMap(HostAddr world) {
@@ -118,7 +122,7 @@ MapPipelineState& mapPipeline() {
 void runMapAndGhostPipeline(HostAddr world) {
     if (world != frameDriver().pipelineWorld) startOver(world);
 
-    if (const auto notice = mapPipelineLinks().noticeTrackedRankFailure) notice();
+    if (const auto notice = mapPipelineLinks().noticeTrackedRankFailure) notice(world);
     handleNewGeneration(world);
 
     MapPipelineState& state = mapPipeline();

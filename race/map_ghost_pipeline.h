@@ -27,10 +27,10 @@ struct MapPipelineLinks {
     void (*forgetServerCatalogRequest)() = nullptr;
     uint64_t (*catalogGeneration)() = nullptr;
     // Takes the tracked-rank failure flag in one exchange; when it was set, posts the failed
-    // download reply and ends the pending tracked-rank request.
-    void (*noticeTrackedRankFailure)() = nullptr;
+    // download reply into the world's chat and ends the pending tracked-rank request.
+    void (*noticeTrackedRankFailure)(HostAddr world) = nullptr;
     bool (*trackedRankPending)() = nullptr;
-    // True when it handled the current generation.
+    // True when it handled the current generation; false leaves it to the ordinary activation.
     bool (*applyTrackedRankCatalog)(HostAddr world) = nullptr;
     void (*requestCatalogSynchronization)(const std::string& mapHash, bool isBigRR, HostAddr world) = nullptr;
 

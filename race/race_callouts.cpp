@@ -14,7 +14,8 @@ void noMarks(HostAddr, uint32_t, bool, bool, uint32_t) {}
 }  // namespace
 
 RaceCallouts defaultRaceCallouts() {
-    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap, &nothing, &nothing, &nothing, &noMarks};
+    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap,   &nothing,
+                        &nothing,                &nothing,    &nothing,   &noMarks};
 }
 
 RaceCallouts& raceCallouts() {

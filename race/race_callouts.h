@@ -14,7 +14,8 @@ struct RaceCallouts {
     void (*showEndOfTurnGap)(HostAddr world);
     void (*clearEndOfTurnGap)();  // the gap-shown flag and kept live time of a new race
     void (*dropEndOfTurnGap)();   // a pending gap message, under the gap message lock
-    void (*dropCrownAndNameTags)();  // cached decorations of ghosts that left their slots
+    void (*dropCrownAndNameTags)();     // cached decorations of ghosts that left their slots
+    void (*dropCachedGhostGraphics)();  // every cached graphic, at a new match epoch
     // Tags the render commands [firstNewIndex, count) a ghost's body or rope just produced.
     void (*markGhostCommands)(HostAddr queue, uint32_t firstNewIndex, bool isBlue, bool isWormBody,
                               uint32_t fadeLevel);

@@ -78,6 +78,7 @@ void alignGhostToRace(size_t slot) {
         start = playback.segmentIndex < recording.movementStart.size() ? recording.movementStart[playback.segmentIndex] : 0;
     playback.frameCursor = saturatingAdd(start, race.raceFrames);
     playback.tailCursor = 0;
+    playback.currentFrame = nullptr;
 }
 
 void replaceGhostRecording(size_t slot, GhostRecording&& replacement) {
@@ -88,6 +89,7 @@ void replaceGhostRecording(size_t slot, GhostRecording&& replacement) {
     playback.tailCursor = 0;
     slotRecording(slot) = std::move(replacement);
     slotComparison(slot) = SlotComparison{};
+    raceCallouts().dropCrownAndNameTags();
     if (!raceState().raceStarted) return;
     alignGhostToRace(slot);
     restartComparison(slot, liveRaceClock());
@@ -113,17 +115,7 @@ void resetGhostCursorsAndComparisons(bool joinRunningRace) {
 }
 
 void alignGhostsToRunningRace() {
-    RaceState& race = raceState();
-    for (size_t slot = 0; slot < kGhostSlotCount; ++slot) {
-        SlotPlayback& playback = race.slots[slot];
-        const GhostRecording& recording = slotRecording(slot);
-        uint32_t start = recording.firstMovementFrame;
-        if (raceType().isBigRR)
-            start = playback.segmentIndex < recording.movementStart.size() ? recording.movementStart[playback.segmentIndex] : 0;
-        playback.frameCursor = saturatingAdd(start, race.raceFrames);
-        playback.tailCursor = 0;
-        playback.currentFrame = nullptr;
-    }
+    for (size_t slot = 0; slot < kGhostSlotCount; ++slot) alignGhostToRace(slot);
     resetComparisons();
     startComparison(liveRaceClock());
 }

@@ -59,9 +59,13 @@ void resetRaceState();
 // race that is already under way keeps its segments and the new ghosts join it in the current turn.
 void resetGhostCursorsAndComparisons(bool joinRunningRace);
 
-// Ghosts that arrive during a started race: each slot continues from its current segment's
-// movement start (its first movement in TTRR) plus the frames raced, and the comparisons restart
-// at the live race clock.
+// A ghost that arrives while the race runs: the slot's cursor moves to the frame of its current
+// segment that the live worm has reached (the segment's movement start, the first movement in
+// TTRR, plus raceFrames).
+void alignGhostToRace(size_t slot);
+
+// Ghosts that arrive during a started race: both slots aligned, and the comparisons restart at
+// the live race clock.
 void alignGhostsToRunningRace();
 
 // Live path window capacity for the current race type (0 when no window is kept).
@@ -72,10 +76,6 @@ bool advanceGhost(size_t slot);
 
 // Enters the worm in the round roster; true when this starts a new round.
 bool noteTurn(const WormView& worm);
-
-// Ghosts that arrive while the race runs: the slot's cursor moves to the frame of its current
-// segment that the live worm has reached (its movement start plus raceFrames).
-void alignGhostToRace(size_t slot);
 
 // Puts a new recording into the slot (the old one is freed): the slot's cursors start over, its
 // comparison is dropped, and during a running race the new ghost joins it at once.

@@ -4,6 +4,7 @@
 #include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
+#include "host/text.h"
 
 namespace tarvek {
 
@@ -19,9 +20,8 @@ void forgetRaceTypeDetection() { raceType().detectionWorld = 0; }
 std::string describeSchemeTurnTime(int8_t rawByte) {
     if (rawByte > 0) return "finite countdown, " + std::to_string(rawByte) + " s";
     if (rawByte == 0) return "unlimited";
-    static const char kDigits[] = "0123456789ABCDEF";
     const auto raw = static_cast<uint8_t>(rawByte);
-    return std::string("count-up/unlimited, raw 0x") + kDigits[raw >> 4] + kDigits[raw & 0xF];
+    return "count-up/unlimited, raw 0x" + hexBytes(&raw, 1, HexCase::Upper);
 }
 
 void detectRaceType(HostAddr world) {
@@ -35,9 +35,9 @@ void detectRaceType(HostAddr world) {
     if (type.detected) return;
 
     const HostMemory& memory = hostMemory();
-    const auto frame = memory.readI32(world + layout::world::kFrameCounter);
+    const auto frame = memory.readI32(world, layout::world::kFrameCounter);
     if (!frame || *frame <= 0) return;
-    const auto raw = memory.readI8(hostBase() + layout::image::kSchemeTurnTime);
+    const auto raw = memory.readI8(hostBase(), layout::image::kSchemeTurnTime);
     if (!raw) return;
 
     type.isBigRR = *raw > 0;

@@ -7,17 +7,25 @@ namespace {
 
 namespace image = host_layout::image;
 
-void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
-    space.writeU8(base + site, image::kCallOpcode);
-    space.writeU32(base + site + 1, target - (site + image::kCallSiteSize));
-}
-
 template <size_t N>
 void writeCode(AddressSpace& space, HostAddr base, uint32_t offset, const std::array<uint8_t, N>& bytes) {
     space.write(base + offset, bytes.data(), bytes.size());
 }
 
 }  // namespace
+
+void writeCall(AddressSpace& space, HostAddr site, HostAddr target) {
+    space.writeU8(site, image::kCallOpcode);
+    space.writeU32(site + 1, target - (site + image::kCallSiteSize));
+}
+
+void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target) {
+    writeCall(space, base + site, base + target);
+}
+
+HostAddr callTarget(const AddressSpace& space, HostAddr base, uint32_t site) {
+    return base + site + image::kCallSiteSize + space.readU32(base + site + 1);
+}
 
 HostAddr layOutHostImage(AddressSpace& space) {
     const HostAddr base = space.allocateImage(kHostImageSize);

@@ -17,7 +17,15 @@ constexpr HostAddr hostDisplayRoutine(HostAddr base, uint32_t tableOffset) {
     return base + kDisplayRoutines + tableOffset * 4;
 }
 
+// Writes a 5-byte call at site (absolute addresses) that reaches target.
+void writeCall(AddressSpace& space, HostAddr site, HostAddr target);
+
 // Lays the image out in space and protects it execute-read; returns the image base.
 HostAddr layOutHostImage(AddressSpace& space);
+
+// Writes an E8 call at site to target (both offsets from base), as another module's patch would.
+void writeCall(AddressSpace& space, HostAddr base, uint32_t site, uint32_t target);
+// Where the E8 call at site (offset from base) goes, as the processor decodes it.
+HostAddr callTarget(const AddressSpace& space, HostAddr base, uint32_t site);
 
 }  // namespace tarvek::sim

@@ -10,7 +10,7 @@ SimChat::SimChat(SimHost& host, HostAddr world) : host_(host), object_(host.spac
     AddressSpace& space = host.space();
     space.writeU32(object_ + layout::chat::kPrintWord, kPrintWord);
     space.writeU32(object_ + layout::chat::kWorld, world);
-    const HostAddr lookup = host.space().allocate(layout::chat::kLookupSpan);
+    const HostAddr lookup = space.allocate(layout::chat::kLookupSpan);
     space.writeU32(lookup + layout::chat::kLookupChat, object_);
     space.writeU32(host.base() + layout::image::kChatLookup, lookup);
 }

@@ -51,16 +51,6 @@ HostAddr SimHost::nextRoutineAddress() {
     return address;
 }
 
-HostAddr SimHost::replaceTableEntry(HostAddr entry, HostAddr routine) {
-    const HostAddr previous = space_.readU32(entry);
-    space_.writeU32(entry, routine);
-    return previous;
-}
-
-HostAddr SimHost::patchWormHandler(HostAddr routine) {
-    return replaceTableEntry(base_ + image::kWormHandleMessageEntry, routine);
-}
-
 void SimHost::defineHostRoutine(HostAddr address, CodeRoutine routine) { code_[address] = std::move(routine); }
 
 HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
@@ -85,8 +75,7 @@ uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
 
 HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
     const HostAddr previous = site + image::kCallSiteSize + space_.readU32(site + 1);
-    space_.writeU8(site, image::kCallOpcode);
-    space_.writeU32(site + 1, routine - (site + image::kCallSiteSize));
+    writeCall(space_, site, routine);
     return previous;
 }
 

@@ -94,10 +94,6 @@ public:
     }
     HostAddr registerWormRoutine(WormRoutine routine) { return registerRoutine(&SimRoutines::worm, std::move(routine)); }
 
-    // A class-table entry as a hook patch leaves it: routine in the entry, the old entry returned.
-    HostAddr replaceTableEntry(HostAddr entry, HostAddr routine);
-    HostAddr patchWormHandler(HostAddr routine);
-
     // Code reached through call sites: the game's own routines at image addresses, and module
     // routines under new synthetic addresses.
     void defineHostRoutine(HostAddr address, CodeRoutine routine);

@@ -170,7 +170,7 @@ bool SimMemory::query(HostAddr addr, MemoryRegion& region) const {
 }
 
 bool SimMemory::protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) {
-    if (n == 0 || uint64_t{addr} + n > kTop) return false;
+    if (protectionLocked_ || n == 0 || uint64_t{addr} + n > kTop) return false;
     const uint64_t begin = pageDown(addr);
     const uint64_t end = pageUp(uint64_t{addr} + n);
     for (uint64_t cursor = begin; cursor < end;) {

@@ -45,6 +45,9 @@ public:
     // page, the way the game's process sees a module's buffers and stack.
     HostAddr addressOf(const void* bytes, size_t n) override;
 
+    // From now on protection changes fail, as they may for a page another program has locked.
+    void refuseProtectionChanges() { protectionLocked_ = true; }
+
     // How many code flushes covered addr (the patch engine must flush what it rewrote).
     int flushCount(HostAddr addr) const;
     // Counts every query the guarded read made; lets tests check the walk is bounded.
@@ -81,6 +84,7 @@ private:
     uint64_t nextBorrow_ = 0x60000000;
     std::vector<std::pair<uint64_t, uint64_t>> flushes_;
     mutable uint64_t queryCount_ = 0;
+    bool protectionLocked_ = false;
 };
 
 }  // namespace tarvek::sim

@@ -13,6 +13,11 @@ void installDisplayHooks(SimHost& host);
 // Turn-timer colour A and B and the timer drawing, at their call sites.
 void installTurnTimerHooks(SimHost& host);
 
+// Puts the chat command handler at the chat-send call site, entered as the game's chat hook
+// enters it: a consumed line returns 1 to the game, any other goes on to the routine the call
+// reached before. Makes the host's chat print routine known to the module.
+void installChatHook(SimHost& host);
+
 // Returns the module's settings, ghost slots, race type, driver, race state and presentation
 // state to start-up.
 void resetModuleRaceState();

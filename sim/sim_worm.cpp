@@ -6,23 +6,23 @@ namespace tarvek::sim {
 
 namespace layout = host_layout;
 
-SimWorm::SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB)
-    : host_(host), address_(host.space().allocate(kObjectSize)) {
+SimWorm::SimWorm(AddressSpace& space, const SimWorld& world, uint32_t identityA, uint32_t identityB)
+    : space_(space), address_(space.allocate(kObjectSize)) {
     setWorld(world.world());
-    host_.space().writeU32(address_ + layout::worm::kIdentityA, identityA);
-    host_.space().writeU32(address_ + layout::worm::kIdentityB, identityB);
+    space_.writeU32(address_ + layout::worm::kIdentityA, identityA);
+    space_.writeU32(address_ + layout::worm::kIdentityB, identityB);
 }
 
-void SimWorm::setWorld(HostAddr world) { host_.space().writeU32(address_ + layout::worm::kWorld, world); }
+void SimWorm::setWorld(HostAddr world) { space_.writeU32(address_ + layout::worm::kWorld, world); }
 
 void SimWorm::setPosition(int32_t x, int32_t y) {
-    host_.space().writeI32(address_ + layout::worm::kPositionX, x);
-    host_.space().writeI32(address_ + layout::worm::kPositionY, y);
+    space_.writeI32(address_ + layout::worm::kPositionX, x);
+    space_.writeI32(address_ + layout::worm::kPositionY, y);
 }
 
-void SimWorm::setActive(bool active) { host_.space().writeU32(address_ + layout::worm::kActive, active ? 1 : 0); }
+void SimWorm::setActive(bool active) { space_.writeU32(address_ + layout::worm::kActive, active ? 1 : 0); }
 
-void SimWorm::setState(uint32_t state) { host_.space().writeU32(address_ + layout::worm::kState, state); }
+void SimWorm::setState(uint32_t state) { space_.writeU32(address_ + layout::worm::kState, state); }
 
 void SimWorm::apply(const WormFrame& frame) {
     setPosition(frame.x, frame.y);
@@ -42,14 +42,14 @@ void SimWorm::applyNextScriptedFrame() {
 }
 
 SimWorm& SimGame::addWorm(uint32_t identityA, uint32_t identityB) {
-    return worms_.emplace_back(host_, world_, identityA, identityB);
+    return worms_.emplace_back(space_, world_, identityA, identityB);
 }
 
 void SimGame::runFrame() {
     world_.setFrameCounter(world_.frameCounter() + 1);
     for (SimWorm& worm : worms_) worm.applyNextScriptedFrame();
-    for (SimWorm& worm : worms_) host_.sendWormMessage(worm.address(), layout::message::kFrame);
-    for (SimWorm& worm : worms_) host_.sendWormMessage(worm.address(), layout::message::kDraw);
+    for (SimWorm& worm : worms_) send_(worm.address(), layout::message::kFrame);
+    for (SimWorm& worm : worms_) send_(worm.address(), layout::message::kDraw);
 }
 
 void SimGame::runFrames(uint32_t count) {

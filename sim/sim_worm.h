@@ -3,6 +3,7 @@
 // running match that sends them the game's per-frame and drawing messages.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "sim/sim_host.h"
@@ -25,7 +26,9 @@ class SimWorm {
 public:
     static constexpr uint32_t kObjectSize = 0x1000;
 
-    SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB);
+    SimWorm(AddressSpace& space, const SimWorld& world, uint32_t identityA, uint32_t identityB);
+    SimWorm(SimHost& host, const SimWorld& world, uint32_t identityA, uint32_t identityB)
+        : SimWorm(host.space(), world, identityA, identityB) {}
 
     HostAddr address() const { return address_; }
     void setWorld(HostAddr world);
@@ -39,7 +42,7 @@ public:
     void applyNextScriptedFrame();
 
 private:
-    SimHost& host_;
+    AddressSpace& space_;
     HostAddr address_;
     std::vector<WormFrame> script_;
     size_t scriptCursor_ = 0;
@@ -49,15 +52,22 @@ private:
 // scripted frame, sends every worm its per-frame message and then its drawing message.
 class SimGame {
 public:
-    SimGame(SimHost& host, SimWorld& world) : host_(host), world_(world) {}
+    // Delivers a message to a worm the way the game does, through its class table.
+    using MessageSender = std::function<void(HostAddr worm, uint32_t type)>;
+
+    SimGame(AddressSpace& space, SimWorld& world, MessageSender send)
+        : space_(space), world_(world), send_(std::move(send)) {}
+    SimGame(SimHost& host, SimWorld& world)
+        : SimGame(host.space(), world, [&host](HostAddr worm, uint32_t type) { host.sendWormMessage(worm, type); }) {}
 
     SimWorm& addWorm(uint32_t identityA, uint32_t identityB);
     void runFrame();
     void runFrames(uint32_t count);
 
 private:
-    SimHost& host_;
+    AddressSpace& space_;
     SimWorld& world_;
+    MessageSender send_;
     std::deque<SimWorm> worms_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "host/text.h"
 #include "sync/sync_error.h"
 #include "sync/utf8_to_wide.h"
 
@@ -19,8 +20,6 @@ int hexValue(char c) {
 }
 
 bool isPrintableAscii(unsigned char byte) { return byte >= 0x21 && byte <= 0x7E; }
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;

@@ -48,7 +48,7 @@ void writeFileAtomically(const Platform& platform, const std::filesystem::path& 
     try {
         {
             // Closed before the clean-up below: Windows cannot delete an open file.
-            const auto writer = platform.createCacheFile(temp);
+            const auto writer = platform.createCacheFile(temp, WriteHint::Plain);
             writer->write(bytes.data(), bytes.size());
             writer->flushAndClose();
         }

@@ -1,5 +1,6 @@
 #include "sync/catalog_request_string.h"
 
+#include "host/text.h"
 #include "sync/sha256_hasher.h"
 
 namespace tarvek {
@@ -20,7 +21,6 @@ std::string upperAscii(std::string_view text) {
 }  // namespace
 
 std::string percentEncodeQueryValue(std::string_view bytes) {
-    static const char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 3);
     for (char c : bytes) {
@@ -29,8 +29,7 @@ std::string percentEncodeQueryValue(std::string_view bytes) {
             out.push_back(c);
         } else {
             out.push_back('%');
-            out.push_back(digits[byte >> 4]);
-            out.push_back(digits[byte & 0xF]);
+            appendHexByte(out, byte, HexCase::Upper);
         }
     }
     return out;

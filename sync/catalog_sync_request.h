@@ -9,6 +9,9 @@
 
 namespace tarvek {
 
+// The budget the module gives one synchronisation.
+constexpr int32_t kModuleSyncOverallTimeoutMs = 120000;
+
 struct CatalogSyncRequest {
     std::string apiBaseUrl;  // origin only: scheme, host, optional port (UTF-8)
     std::string seasonKey;

@@ -84,7 +84,9 @@ bool CatalogSyncWorker::start(CatalogSyncRequest request, CompletionCallback onC
     auto cancelFlag = std::make_shared<std::atomic<bool>>(false);
 
     std::lock_guard lock(state.mutex);
-    if (state.running) return false;
+    // Another start won while this one joined the previous thread; it owns the thread object
+    // now (its run may even have ended already) and must not be overwritten.
+    if (state.running || impl_->thread.joinable()) return false;
     state.cancelFlag = cancelFlag;
     state.running = true;
     Impl::Parcel parcel{impl_->state, std::move(request), std::move(onComplete), cancelFlag, impl_->platform};

@@ -6,12 +6,6 @@
 #include "sync/utf8_to_wide.h"
 
 namespace tarvek {
-namespace {
-
-constexpr uint32_t kStatusOk = 200;
-constexpr uint32_t kStatusNotModified = 304;
-
-}  // namespace
 
 bool isSafeEtag(std::string_view text) {
     if (text.size() < 2 || text.size() > 256) return false;
@@ -36,7 +30,7 @@ std::unique_ptr<HttpRequestHandle> httpGet(HttpConnection& connection, std::stri
         if (!isSafeEtag(options.etag)) throw SyncError(SyncErrorKind::InvalidCatalog, "cached ETag is unsafe");
         wideEtag = utf8ToWide("cached ETag", options.etag);
     }
-    auto request = connection.openRequest(widePath, options.decompress, wideEtag);
+    auto request = connection.openRequest(widePath, options.decompress, wideEtag, TransferStops{&cancel, deadline});
     checkCancelAndDeadline(cancel, deadline);
     request->send();
     checkCancelAndDeadline(cancel, deadline);

@@ -14,6 +14,8 @@
 namespace tarvek {
 
 constexpr size_t kTransferChunkBytes = 65536;
+constexpr uint32_t kStatusOk = 200;
+constexpr uint32_t kStatusNotModified = 304;
 constexpr size_t kMaxEtagHeaderBytes = 1024;  // UTF-16, terminator included
 
 // 2 to 256 bytes; optional "W/"; a quoted run of 0x21-0x7E bytes other than the quote.

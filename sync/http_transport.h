@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sync/request_validation.h"
+#include "sync/sync_deadline.h"
 
 namespace tarvek {
 
@@ -19,6 +20,14 @@ struct TransferTimeouts {
     int32_t connectMs = 0;
     int32_t sendMs = 0;
     int32_t receiveMs = 0;
+};
+
+// Where a synchronisation stops: the owner's cancel flag and the overall deadline. A client that
+// waits inside one call (connecting, the response headers, body bytes) gives up at either with
+// the worker's own errors, so no phase of a request outlasts the run.
+struct TransferStops {
+    const std::atomic<bool>* cancel = nullptr;  // none: only the deadline applies
+    SyncClock::time_point deadline = SyncClock::time_point::max();
 };
 
 // One GET: a request handle from opening until its body has been read.
@@ -43,9 +52,10 @@ public:
     virtual ~HttpConnection() = default;
     // Opens a GET of path (already checked, ASCII): never follows redirects; asks for gzip when
     // decompress is set (and quietly does without when the platform cannot decode it); sends
-    // If-None-Match when ifNoneMatch is not empty.
+    // If-None-Match when ifNoneMatch is not empty; waits no longer than stops allow.
     virtual std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                           const std::u16string& ifNoneMatch) = 0;
+                                                           const std::u16string& ifNoneMatch,
+                                                           const TransferStops& stops) = 0;
 };
 
 class HttpTransport {

@@ -17,8 +17,6 @@ namespace {
     throw SyncError(SyncErrorKind::InvalidCatalog, message);
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // The catalog's own white-space set: VT and FF count too (TAB to CR are 9 to 13).

@@ -81,9 +81,11 @@ ServerOrigin deriveServerOrigin(std::string_view apiBaseUrl, bool allowHttp, con
     if (wide.find(u'\0') != std::u16string::npos) invalid("apiBaseUrl is not a valid HTTP URL");
     const std::optional<CrackedUrl> url = crack(wide);
     if (!url) invalid("apiBaseUrl is not a valid HTTP URL");
-    // The cracker leaves a "?" or "#" that precedes any "/" in the host text: still a query or fragment.
+    // "?" and "#" have no place in an origin: wherever the cracker left them (in the host text
+    // before any "/", in the port text, or "#" in the path, where some WinHttpCrackUrl versions keep
+    // a fragment), they start a query or a fragment.
     if (url->host.empty() || !url->userName.empty() || !url->password.empty() || !url->extraInfo.empty() ||
-        url->host.find_first_of(u"?#") != std::u16string::npos)
+        wide.find_first_of(u"?#") != std::u16string::npos)
         invalid("apiBaseUrl must be an origin without credentials, query or fragment");
     if (!isPlausibleHost(url->host)) invalid("apiBaseUrl is not a valid HTTP URL");
     if (!url->path.empty() && url->path != u"/") invalid("apiBaseUrl must not contain a path");

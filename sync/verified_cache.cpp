@@ -12,9 +12,6 @@
 namespace tarvek {
 namespace {
 
-constexpr uint32_t kStatusOk = 200;
-constexpr uint32_t kStatusNotModified = 304;
-
 std::u16string comparablePathText(const std::filesystem::path& path) {
     std::u16string text = path.lexically_normal().u16string();
     for (char16_t& c : text) {
@@ -60,7 +57,7 @@ uint64_t downloadAsset(SyncContext& context, const CatalogAsset& asset, const st
         checkContentLength(*request, limit);
         const auto hasher = platform.newSha256Hasher();
         {
-            const auto writer = platform.createCacheFile(temp);
+            const auto writer = platform.createCacheFile(temp, WriteHint::SequentialScan);
             std::string chunk(kTransferChunkBytes, '\0');
             for (;;) {
                 checkCancelAndDeadline(context.cancel, context.deadline);

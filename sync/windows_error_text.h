@@ -15,7 +15,6 @@ constexpr uint32_t kInsufficientBuffer = 122;       // ERROR_INSUFFICIENT_BUFFER
 constexpr uint32_t kTimeout = 12002;                // ERROR_WINHTTP_TIMEOUT
 constexpr uint32_t kInternalError = 12004;          // ERROR_WINHTTP_INTERNAL_ERROR
 constexpr uint32_t kNameNotResolved = 12007;        // ERROR_WINHTTP_NAME_NOT_RESOLVED
-constexpr uint32_t kOptionNotSettable = 12009;      // ERROR_WINHTTP_OPTION_NOT_SETTABLE
 constexpr uint32_t kCannotConnect = 12029;          // ERROR_WINHTTP_CANNOT_CONNECT
 constexpr uint32_t kConnectionError = 12030;        // ERROR_WINHTTP_CONNECTION_ERROR
 constexpr uint32_t kHeaderNotFound = 12150;         // ERROR_WINHTTP_HEADER_NOT_FOUND

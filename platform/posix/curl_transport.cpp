@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/text.h"
 #include "platform/posix/posix_platform.h"
 #include "sync/sync_error.h"
 #include "sync/utf8_to_wide.h"
@@ -40,12 +41,6 @@ int64_t saturatedSum(std::initializer_list<int32_t> values) {
     return total;
 }
 
-std::string asciiLowerCopy(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 std::string trimHeaderValue(std::string_view value) {
     const auto first = value.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
@@ -63,8 +58,8 @@ std::u16string widenBytes(const std::string& bytes) {
 class CurlRequest final : public HttpRequestHandle {
 public:
     CurlRequest(CURLM* multi, const std::string& url, bool decompress, const std::string& ifNoneMatch,
-                const TransferTimeouts& timeouts, const std::string& caFile)
-        : multi_(multi), easy_(curl_easy_init()), timeouts_(timeouts) {
+                const TransferTimeouts& timeouts, const TransferStops& stops, const std::string& caFile)
+        : multi_(multi), easy_(curl_easy_init()), timeouts_(timeouts), stops_(stops) {
         if (!easy_) failTransport("WinHttpOpenRequest", winerr::kInternalError);
         curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
         curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
@@ -72,6 +67,9 @@ public:
         curl_easy_setopt(easy_, CURLOPT_USERAGENT, kSyncUserAgent);
         curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        // Through a proxy (https_proxy) the tunnel's own "200 Connection established" block is
+        // not the origin's answer.
+        curl_easy_setopt(easy_, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
         curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS,
                          static_cast<long>(saturatedSum({timeouts.resolveMs, timeouts.connectMs})));
         if (!caFile.empty()) curl_easy_setopt(easy_, CURLOPT_CAINFO, caFile.c_str());
@@ -158,10 +156,14 @@ private:
     }
 
     // Drives the transfer until something arrives or it ends; throws the timeout error after
-    // idleMs without any byte.
+    // idleMs without any byte, and the worker's errors at a cancel or past the deadline (bytes
+    // that keep trickling in reset the idle clock, never those two).
     void pump(int64_t idleMs, const char* what) {
+        static const std::atomic<bool> kNeverCancelled{false};
+        const std::atomic<bool>& cancel = stops_.cancel ? *stops_.cancel : kNeverCancelled;
         progressed_ = false;
         for (;;) {
+            checkCancelAndDeadline(cancel, stops_.deadline);
             int running = 0;
             curl_multi_perform(multi_, &running);
             int queued = 0;
@@ -192,7 +194,7 @@ private:
         } else if (line == "\r\n" || line == "\n") {
             if (!request.interim) request.headersDone_ = true;
         } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
-            request.headers.emplace_back(asciiLowerCopy(std::string(line.substr(0, colon))),
+            request.headers.emplace_back(asciiLower(line.substr(0, colon)),
                                          trimHeaderValue(line.substr(colon + 1)));
         }
         return count;
@@ -219,6 +221,7 @@ private:
     CURL* easy_;
     curl_slist* headers_ = nullptr;
     TransferTimeouts timeouts_;
+    TransferStops stops_;
     std::vector<std::pair<std::string, std::string>> headers;  // lower-case name, value
     bool interim = false;
     bool added_ = false;
@@ -246,9 +249,10 @@ public:
     ~CurlConnection() override { curl_multi_cleanup(multi_); }
 
     std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                   const std::u16string& ifNoneMatch) override {
+                                                   const std::u16string& ifNoneMatch,
+                                                   const TransferStops& stops) override {
         return std::make_unique<CurlRequest>(multi_, base_ + wideToUtf8(path), decompress, wideToUtf8(ifNoneMatch),
-                                             timeouts_, caFile_);
+                                             timeouts_, stops, caFile_);
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "platform/posix/module_sha256_hasher.h"
 
 #include "ghostdata/sha256.h"
+#include "host/text.h"
 
 namespace tarvek::posix {
 namespace {
@@ -11,15 +12,8 @@ public:
     void update(const void* data, size_t size) override { sha_.update(data, size); }
 
     std::string finishHex() override {
-        static const char digits[] = "0123456789ABCDEF";
         const Sha256Digest digest = sha_.finish();
-        std::string hex;
-        hex.reserve(64);
-        for (uint8_t byte : digest) {
-            hex.push_back(digits[byte >> 4]);
-            hex.push_back(digits[byte & 0xF]);
-        }
-        return hex;
+        return hexBytes(digest.data(), digest.size(), HexCase::Upper);
     }
 
 private:

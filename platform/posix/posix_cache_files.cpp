@@ -25,16 +25,17 @@ int fdOf(intptr_t handle) { return static_cast<int>(handle); }
 // left to wait for.
 constexpr uint64_t kWritebackStepBytes = 4u << 20;
 
-// fsync of the directory makes a rename durable on POSIX file systems.
+// fsync of the directory makes a rename durable on POSIX file systems. It runs after the move
+// has happened, so its failure is reported as its own and never as a failed move.
 void syncDirectoryOf(const std::filesystem::path& path) {
     const auto parent = path.parent_path();
     const int fd = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail("MoveFileExW");
+    if (fd < 0) fail("fsync of the cache directory");
     const int status = ::fsync(fd);
     const int savedErrno = errno;
     ::close(fd);
     errno = savedErrno;
-    if (status != 0) fail("MoveFileExW");
+    if (status != 0) fail("fsync of the cache directory");
 }
 
 class PosixFileReader final : public CacheFileReader {
@@ -50,7 +51,7 @@ private:
 
 class PosixFileWriter final : public CacheFileWriter {
 public:
-    explicit PosixFileWriter(const std::filesystem::path& path);
+    PosixFileWriter(const std::filesystem::path& path, WriteHint hint);
     ~PosixFileWriter() override;
     void write(const char* data, size_t count) override;
     void flushAndClose() override;
@@ -88,10 +89,15 @@ size_t PosixFileReader::read(char* buffer, size_t count) {
     }
 }
 
-PosixFileWriter::PosixFileWriter(const std::filesystem::path& path) {
+PosixFileWriter::PosixFileWriter(const std::filesystem::path& path, WriteHint hint) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) fail("CreateFileW");
     handle_ = fd;
+#ifdef POSIX_FADV_SEQUENTIAL
+    if (hint == WriteHint::SequentialScan) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#else
+    (void)hint;
+#endif
 }
 
 PosixFileWriter::~PosixFileWriter() {
@@ -131,8 +137,9 @@ std::unique_ptr<CacheFileReader> PosixPlatform::openCacheFile(const std::filesys
     return std::make_unique<PosixFileReader>(path);
 }
 
-std::unique_ptr<CacheFileWriter> PosixPlatform::createCacheFile(const std::filesystem::path& path) const {
-    return std::make_unique<PosixFileWriter>(path);
+std::unique_ptr<CacheFileWriter> PosixPlatform::createCacheFile(const std::filesystem::path& path,
+                                                               WriteHint hint) const {
+    return std::make_unique<PosixFileWriter>(path, hint);
 }
 
 void PosixPlatform::moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const {

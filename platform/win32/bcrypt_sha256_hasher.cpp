@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/text.h"
 #include "platform/win32/bcrypt_sha256_hasher.h"
 #include "sync/sync_error.h"
 
@@ -63,13 +64,7 @@ void BcryptSha256Hasher::update(const void* data, size_t size) {
 std::string BcryptSha256Hasher::finishHex() {
     UCHAR digest[32];
     if (!succeeded(BCryptFinishHash(state_->hash, digest, sizeof digest, 0))) failHash("BCryptFinishHash failed");
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (UCHAR byte : digest) {
-        hex.push_back(digits[byte >> 4]);
-        hex.push_back(digits[byte & 0xF]);
-    }
-    return hex;
+    return hexBytes(digest, sizeof digest, HexCase::Upper);
 }
 
 }  // namespace

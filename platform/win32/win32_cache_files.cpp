@@ -33,7 +33,7 @@ private:
 
 class Win32FileWriter final : public CacheFileWriter {
 public:
-    explicit Win32FileWriter(const std::filesystem::path& path);
+    Win32FileWriter(const std::filesystem::path& path, WriteHint hint);
     ~Win32FileWriter() override;
     void write(const char* data, size_t count) override;
     void flushAndClose() override;
@@ -67,9 +67,9 @@ size_t Win32FileReader::read(char* buffer, size_t count) {
     return got;
 }
 
-Win32FileWriter::Win32FileWriter(const std::filesystem::path& path) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+Win32FileWriter::Win32FileWriter(const std::filesystem::path& path, WriteHint hint) {
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (hint == WriteHint::SequentialScan ? FILE_FLAG_SEQUENTIAL_SCAN : 0);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) failFile("CreateFileW");
     handle_ = valueOf(file);
 }
@@ -99,8 +99,9 @@ std::unique_ptr<CacheFileReader> Win32Platform::openCacheFile(const std::filesys
     return std::make_unique<Win32FileReader>(path);
 }
 
-std::unique_ptr<CacheFileWriter> Win32Platform::createCacheFile(const std::filesystem::path& path) const {
-    return std::make_unique<Win32FileWriter>(path);
+std::unique_ptr<CacheFileWriter> Win32Platform::createCacheFile(const std::filesystem::path& path,
+                                                               WriteHint hint) const {
+    return std::make_unique<Win32FileWriter>(path, hint);
 }
 
 void Win32Platform::moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to) const {

@@ -44,6 +44,26 @@ HostAddr Win32HostMemory::addressOf(const void* bytes, size_t n) {
     return static_cast<HostAddr>(address);
 }
 
+bool Win32HostMemory::exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) {
+    if (addr == 0) return false;
+    previous = static_cast<uint32_t>(InterlockedExchange(static_cast<volatile LONG*>(pointerOf(addr)),
+                                                         static_cast<LONG>(value)));
+    return true;
+}
+
+bool Win32HostMemory::writeU64(HostAddr addr, uint64_t value) {
+    if (addr == 0) return false;
+    // A locked compare-exchange stores all 8 bytes at once, also where the pair is only 4-aligned
+    // (class-table entries are): the game thread sees both old entries or both new ones.
+    auto* target = static_cast<volatile uint64_t*>(pointerOf(addr));
+    uint64_t seen = *target;
+    for (;;) {
+        const uint64_t before = __sync_val_compare_and_swap(target, seen, value);
+        if (before == seen) return true;
+        seen = before;
+    }
+}
+
 void Win32HostMemory::copyOut(HostAddr addr, void* dst, size_t n) const { std::memcpy(dst, pointerOf(addr), n); }
 
 }  // namespace tarvek::win32

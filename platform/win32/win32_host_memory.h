@@ -12,6 +12,8 @@ public:
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
     HostAddr addressOf(const void* bytes, size_t n) override;
+    bool exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) override;
+    bool writeU64(HostAddr addr, uint64_t value) override;
 
 protected:
     void copyOut(HostAddr addr, void* dst, size_t n) const override;

@@ -24,6 +24,11 @@ constexpr DWORD kContentLengthBufferBytes = 64;
     throw SyncError(SyncErrorKind::Transport, windowsErrorText(what, code));
 }
 
+std::wstring userAgent() {
+    const std::string_view agent = kSyncUserAgent;  // ASCII
+    return std::wstring(agent.begin(), agent.end());
+}
+
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 class InternetHandle {
@@ -108,7 +113,7 @@ private:
 class WinHttpConnection final : public HttpConnection {
 public:
     WinHttpConnection(const ServerOrigin& origin, const TransferTimeouts& timeouts)
-        : session_(WinHttpOpen(L"wkTarvek/0.0.15", kAccessTypeAutomaticProxy, WINHTTP_NO_PROXY_NAME,
+        : session_(WinHttpOpen(userAgent().c_str(), kAccessTypeAutomaticProxy, WINHTTP_NO_PROXY_NAME,
                                WINHTTP_NO_PROXY_BYPASS, 0)),
           secure_(origin.secure) {
         if (!session_.get()) failCall("WinHttpOpen", GetLastError());
@@ -122,8 +127,10 @@ public:
 
     ~WinHttpConnection() override { connection_.reset(); }
 
+    // Each synchronous WinHTTP call is bounded by its own timeout; the caller checks the stops
+    // between calls.
     std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                   const std::u16string& ifNoneMatch) override {
+                                                   const std::u16string& ifNoneMatch, const TransferStops&) override {
         HINTERNET handle = WinHttpOpenRequest(connection_->get(), L"GET", wide(path), nullptr, WINHTTP_NO_REFERER,
                                               WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0);
         if (!handle) failCall("WinHttpOpenRequest", GetLastError());
@@ -136,7 +143,7 @@ public:
             if (!WinHttpSetOption(handle, kOptionDecompression, &gzip, sizeof gzip)) {
                 // Without decoding support the request simply does not ask for gzip.
                 const DWORD error = GetLastError();
-                if (error != winerr::kOptionNotSettable)
+                if (error != ERROR_WINHTTP_INVALID_OPTION)
                     failCall("WinHttpSetOption(WINHTTP_OPTION_DECOMPRESSION)", error);
             }
         }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/settings.h"
 #include "platform/posix/curl_transport.h"
 #include "platform/posix/posix_platform.h"
 #include "posix/catalog_server_data.h"
@@ -39,9 +40,11 @@ CatalogSyncRequest benchRequest(const std::string& origin, const std::filesystem
     request.cacheDirectory = cacheDirectory;
     request.catalogPath = cacheDirectory / "catalog.ini";
     request.allowHttp = true;
-    request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs = 5000;
-    request.receiveTimeoutMs = 30000;
-    request.overallTimeoutMs = 120000;
+    const Settings module;
+    request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs =
+        static_cast<int32_t>(module.connectTimeoutMs);
+    request.receiveTimeoutMs = static_cast<int32_t>(module.receiveTimeoutMs);
+    request.overallTimeoutMs = kModuleSyncOverallTimeoutMs;
     return request;
 }
 

@@ -47,12 +47,7 @@ protected:
     // mask names the map.
     sim::SimWorld& playNewWorld(int32_t frameCounter = 1, bool geometry = false) {
         sim::SimWorld& world = worlds.emplace_back(host.space());
-        world.setTerrain(sim::placeBitmap(host.space(), 8, kWidth, kHeight, kWidth, patternTerrain(kWidth, kHeight, 1)).object);
-        world.setCollisionMask(sim::placeBitmap(host.space(), 1, kWidth, kHeight, 1,
-                                                sim::hostMaskRows(patternMaskRows(kWidth, kHeight, 2), kWidth, kHeight, 1))
-                                   .object);
-        world.setMapSize(kWidth, kHeight);
-        world.setNoBordersByte(geometry ? 0 : 1);
+        testing::giveWorldAMap(host.space(), world, kWidth, kHeight, geometry ? 0 : 1);
         world.setFrameCounter(frameCounter);
         frame(world);
         return world;
@@ -84,10 +79,10 @@ protected:
 
 TEST_F(MapSelectionTest, ServerCacheOnlyForItsMapRaceGameAndPlayerThenRemoteThenLocal) {
     const auto cache = [&](const std::string& schema, const std::string& mapHash, const char* game, const char* track,
-                           const char* player) {
+                           const char* player, const char* wrName = "Zo\xC3\xAB") {
         return "[Catalog]\nSchemaVersion=" + schema + "\nMapHash=" + mapHash + "\nRaceType=ttrr\nGameVersion=" + game +
                "\nTrackRank=" + track + "\nRequestedPlayerName=" + player + "\n[Map." + hash +
-               ".TTRR]\nName=Cached\nChallengeId=7\n" + wrSection + "Zo\xC3\xAB\n";
+               ".TTRR]\nName=Cached\nChallengeId=7\n" + wrSection + wrName + "\n";
     };
     std::string upperHash = hash;
     for (char& c : upperHash) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -96,7 +91,7 @@ TEST_F(MapSelectionTest, ServerCacheOnlyForItsMapRaceGameAndPlayerThenRemoteThen
         std::string cache, remote, line;
     } rows[] = {
         {cache("1", hash, "3.8.1", "0", "player one"), remote, selectionLine("Cached", "TTRR, catalog unspecified", "server cache", "Zo\xEB", "unavailable")},
-        {cache("1", upperHash, "3.8.1", "0", "Player One"), "", selectionLine("Cached", "TTRR, catalog unspecified", "server cache", "Zo\xEB", "unavailable")},
+        {cache("1", upperHash, "3.8.1", "0", "Player One", "Zo\xEB"), "", selectionLine("Cached", "TTRR, catalog unspecified", "server cache", "Zo\xEB", "unavailable")},
         {cache("2", hash, "3.8.1", "0", "Player One"), remote, selectionLine("Remote", "TTRR, catalog unspecified", "server cache", "Rem", "unavailable")},
         {cache("1", hash, "3.8.2", "0", "Player One"), "", selectionLine("Mossy", "TTRR, catalog unspecified", "local fallback", "Ann", "Bob")},
         {cache("1", hash, "3.8.1", "5", "Player One"), "", selectionLine("Mossy", "TTRR, catalog unspecified", "local fallback", "Ann", "Bob")},
@@ -129,6 +124,7 @@ TEST_F(MapSelectionTest, SectionDisciplineCategoryAndPersonalRecordRules) {
         {0, "", "[" + map + "]\nName=Old\nCategory=BigRR\n" + wrSection + "Ann\n", {"unknown map " + h + " (4x3); no WR/PR selected from " + local}, false, false, false},
         {0, "", "[" + map + "]\nName=Old\nChallengeId=7\n" + wrSection + "Ann\n", {selectionLine("Old", "TTRR, catalog unspecified", "local fallback", "Ann", "unavailable")}, false, false, false},
         {30, "", "[" + map + ".BigRR]\nName=T\nCategory=ttrr\nDiscipline=TrickRace\nChallengeId=7\n", {selectionLine("T", "TTRR, catalog ttrr", "local fallback", "unavailable", "unavailable")}, false, true, false},
+        {30, "", "[" + map + ".BigRR]\nName=T\nCategory=ttrr\nDiscipline=bungeerace\nChallengeId=7\n", {selectionLine("T", "TTRR, catalog ttrr", "local fallback", "unavailable", "unavailable")}, false, false, false},
         {30, "", "[" + map + ".BigRR]\nName=T\nCategory=ttrr\nChallengeId=7\n", {"catalog category ttrr disagrees with scheme turn time; using BigRR", selectionLine("T", "BigRR, catalog ttrr", "local fallback", "unavailable", "unavailable")}, true, false, false},
         {-1, "", "[" + map + ".TTRR]\nName=T\nCategory=bigrr\nChallengeId=7\n", {selectionLine("T", "BigRR, catalog bigrr", "local fallback", "unavailable", "unavailable")}, true, false, false},
         {0, "", "[" + map + ".TTRR]\nName=Mossy\nChallengeId=7\n" + wrSection + "Ann\n[" + map + ".TTRR.Player.player_20one]\nPersonalRecordGhostFile=wr.tkghost\n", {selectionLine("Mossy", "TTRR, catalog unspecified", "local fallback", "Ann", "unavailable")}, false, false, false},
@@ -211,6 +207,7 @@ TEST_F(MapSelectionTest, NewCatalogContentReselectsBeforeTheAttemptAndJoinsAnAtt
         log.clear();
         frame(world);
         EXPECT_EQ(!goldGhost().empty(), phase.gold) << phase.catalog;
+        EXPECT_EQ(mapPipeline().ghostsLoaded, phase.gold);
         EXPECT_EQ(log.contains("late catalog activation joined the current TTRR attempt at logical segment 0, elapsed frame 0"),
                   phase.joined);
     }

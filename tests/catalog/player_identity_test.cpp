@@ -43,7 +43,7 @@ TEST(PlayerIdentity, CachedCatalogNamesCarryRankAndPlayer) {
 class LocalPlayerName : public testing::RaceHostTest {
 protected:
     void pokeText(HostAddr address, std::string_view bytes) {
-        host.memory().poke(address, bytes.data(), bytes.size());
+        host.space().write(address, bytes.data(), bytes.size());
     }
 };
 
@@ -68,7 +68,7 @@ TEST_F(LocalPlayerName, FirstSourceWithAUsableNameWins) {
     for (const auto& row : rows) {
         settings().playerName = row.settingsName;
         pokeText(nickname, row.nickname);
-        host.memory().pokeU8(world.gameState() + layout::game_state::kLocalPlayerIndex, row.localIndex);
+        host.space().writeU8(world.gameState() + layout::game_state::kLocalPlayerIndex, row.localIndex);
         const DetectedPlayerName detected = detectLocalPlayerName(world.world());
         EXPECT_EQ(detected.name, row.name) << row.nickname;
         EXPECT_EQ(detected.source, row.source) << row.nickname;

@@ -38,7 +38,16 @@ TEST_F(GuardedRead, RefusesNullZeroLengthAndWrap) {
     EXPECT_FALSE(memory.read(0x10000, &byte, 0));
     EXPECT_FALSE(memory.isReadable(0xFFFFFFFFu, 2));
     EXPECT_FALSE(memory.readU32(0xFFFFFFFEu).has_value());
-    EXPECT_EQ(byte, 0x5A);  // a refused read leaves the destination alone
+    // A length whose sum with the address wraps even a 64-bit size_t.
+    EXPECT_FALSE(memory.isReadable(0x10000, SIZE_MAX - 0xFFFF));
+    EXPECT_EQ(byte, 0x5A);
+}
+
+TEST_F(GuardedRead, FieldsOfNullObjectsOrPastTheTopAreRefused) {
+    EXPECT_EQ(memory.readU32(0x10000, 0x10), 0xDEADBEEFu);
+    EXPECT_FALSE(memory.readU32(0, 0x10010));
+    // 0xFFFFF000 + 0x11010 would wrap to the readable 0x10010.
+    EXPECT_FALSE(memory.readU32(0xFFFFF000u, 0x11010));  // a refused read leaves the destination alone
 }
 
 TEST_F(GuardedRead, RefusesReservedNoAccessGuardAndFreeMemory) {

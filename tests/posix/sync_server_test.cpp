@@ -6,7 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "loopback_peer.h"
+#include "platform/posix/curl_transport.h"
+#include "platform/posix/posix_platform.h"
 #include "sync/etag_sidecar.h"
 #include "sync_server_fixture.h"
 
@@ -169,6 +173,27 @@ TEST_F(SyncServerTest, A304WithoutAValidSidecarIsRejected) {
     EXPECT_EQ(result.httpStatus, 304u);
 }
 
+TEST_F(SyncServerTest, HeadersDrippingInAreGivenUpAtTheDeadlineOrACancel) {
+    const auto drip = startHeaderDripServer(100);
+    for (const bool cancel : {false, true}) {
+        CatalogSyncRequest stalled = request();
+        stalled.apiBaseUrl = drip->origin();
+        stalled.overallTimeoutMs = cancel ? 30000 : 1000;
+        std::atomic<bool> flag{false};
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(cancel ? 500 : 0));
+            flag = cancel;
+        });
+        const auto started = std::chrono::steady_clock::now();
+        const CatalogSyncResult result =
+            synchronizeCatalog(stalled, flag, PosixPlatform(makeCurlTransport({})));
+        canceller.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(result.message, cancel ? "catalog synchronization cancelled"
+                                         : "catalog synchronization exceeded its deadline");
+    }
+}
+
 TEST_F(SyncServerTest, AnUnreachableServerIsATransportFailure) {
     startServer();
     CatalogSyncRequest request = this->request();
@@ -270,6 +295,21 @@ TEST_F(SyncHttpsTest, SynchronisesOverHttpsWithTheTrustedTestAuthority) {
     const CatalogSyncResult result = run(secure, (client.path() / "ca.pem").string());
     ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
     EXPECT_EQ(result.downloadedCount, 4u);
+}
+
+TEST_F(SyncHttpsTest, SynchronisesThroughAConnectProxy) {
+    const auto proxy = startConnectProxy();
+    const std::string noProxy = std::getenv("no_proxy") ? std::getenv("no_proxy") : "";
+    ::setenv("https_proxy", proxy->origin().c_str(), 1);
+    ::unsetenv("no_proxy");
+    CatalogSyncRequest secure = request();
+    secure.allowHttp = false;
+    const CatalogSyncResult result = run(secure, (client.path() / "ca.pem").string());
+    ::unsetenv("https_proxy");
+    if (!noProxy.empty()) ::setenv("no_proxy", noProxy.c_str(), 1);
+    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
+    EXPECT_EQ(result.downloadedCount, 4u);
+    EXPECT_GE(proxy->connections(), 1);
 }
 
 TEST_F(SyncHttpsTest, AnUntrustedCertificateFailsTheTransfer) {

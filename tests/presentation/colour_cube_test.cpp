@@ -33,12 +33,13 @@ TEST(InverseColourCube, EqualsTheNearestEntryRuleCellByCell) {
 }
 
 TEST(InverseColourCube, WeightsAndTies) {
-    // Entries 5 and 9 against the other (white) entries; cell (0, 0, blue) is the colour (0, 0, 4·blue).
-    const struct { uint8_t entry5[3], entry9[3]; uint32_t blue; uint8_t nearest; } cases[] = {
-        {{0, 0, 8}, {0, 0, 0}, 1, 5},    // equal distance: the lower index
-        {{12, 0, 0}, {0, 12, 0}, 0, 5},  // red weighs 3, green 4
-        {{0, 8, 0}, {0, 0, 12}, 0, 9},   // 4·8² > 1·12²
-        {{0, 0, 16}, {0, 8, 0}, 0, 5},   // 1·16² = 4·8²: a tie
+    // Entries 5 and 9 against the other (white) entries; cell (r, g, b) is the colour (4r, 4g, 4b).
+    const struct { uint8_t entry5[3], entry9[3]; uint32_t cell[3]; uint8_t nearest; } cases[] = {
+        {{0, 0, 8}, {0, 0, 0}, {0, 0, 1}, 5},     // equal distance: the lower index
+        {{12, 0, 0}, {0, 12, 0}, {0, 0, 0}, 5},   // red weighs 3, green 4
+        {{0, 8, 0}, {0, 0, 12}, {0, 0, 0}, 9},    // 4·8² > 1·12²
+        {{0, 0, 16}, {0, 8, 0}, {0, 0, 0}, 5},    // 1·16² = 4·8²: a tie
+        {{56, 56, 56}, {0, 0, 0}, {7, 7, 7}, 5},  // a tie at the corner where entry 5 is barely a candidate
     };
     auto cube = std::make_unique<InverseColourCube>();
     for (const auto& c : cases) {
@@ -47,7 +48,7 @@ TEST(InverseColourCube, WeightsAndTies) {
         setEntry(palette, 5, c.entry5[0], c.entry5[1], c.entry5[2]);
         setEntry(palette, 9, c.entry9[0], c.entry9[1], c.entry9[2]);
         buildInverseColourCube(palette, *cube);
-        EXPECT_EQ((*cube)[cubeIndex(0, 0, c.blue)], c.nearest);
+        EXPECT_EQ((*cube)[cubeIndex(c.cell[0], c.cell[1], c.cell[2])], c.nearest);
     }
 }
 

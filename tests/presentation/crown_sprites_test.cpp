@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "ghostdata/sha256.h"
@@ -24,18 +23,6 @@ protected:
     Palette palette = testing::randomPalette(7);
     std::unique_ptr<CrownSprites> sprites = std::make_unique<CrownSprites>();
 };
-
-TEST_F(CrownSpritesTest, TemplateKeepsTheFiveColourClasses) {
-    std::map<char, int> cells;  // classes by the red channel; the jewel by its two colours
-    for (uint32_t cell : crownTemplate()) {
-        const uint32_t colour = cell & 0xFFFFFF, red = colour >> 16;
-        if (!(cell & kCrownOpaqueBit)) continue;
-        const bool jewel = colour == 0xFC101A || colour == 0xF30611, white = (colour & 0xF0F0F0) == 0xF0F0F0;
-        const char outlineOrOrange = red >= 35 && red <= 61 ? 'B' : (red >= 126 && red <= 142 ? 'O' : '?');
-        ++cells[jewel ? 'J' : (white ? 'W' : (red >= 151 ? 'G' : outlineOrOrange))];
-    }
-    EXPECT_EQ(cells, (std::map<char, int>{{'B', 44}, {'G', 89}, {'J', 2}, {'O', 5}, {'W', 10}}));
-}
 
 // Unturned at 100 %: u = x − 5 and v = round(y − 8.5), halves away from zero, so the template
 // sits one to one around the sprite's centre (rows y ≤ 8 fall outside).
@@ -68,20 +55,6 @@ TEST_F(CrownSpritesTest, HalfScaleHalvesTheCrown) {
     };
     EXPECT_EQ(opaqueSize(build(100).sprite[0]), std::pair(20, 13));
     EXPECT_EQ(opaqueSize(build(50).sprite[0]), std::pair(10, 6));
-}
-
-// Eight steps are a quarter turn: sprite i + 8 at (x, y) shows what sprite i shows at (y, 31 − x).
-TEST_F(CrownSpritesTest, QuarterTurnsAreExact) {
-    for (int scale : {25, 50, 73, 100}) {
-        const CrownSprites& all = build(scale);
-        for (int step = 0; step + 8 < static_cast<int>(kCrownSpriteCount); ++step) {
-            for (int i = 0; i < kSide * kSide; ++i) {
-                const int x = i % kSide, y = i / kSide;
-                ASSERT_EQ(pixel(all.sprite[step + 8], x, y), pixel(all.sprite[step], y, kSide - 1 - x))
-                    << scale << "% step " << step;
-            }
-        }
-    }
 }
 
 // The same bytes in every build (64- and 32-bit, Linux and Windows).

@@ -49,6 +49,9 @@ TEST_F(GhostGraphicsUpkeep, BuildsOnceAndAgainOncePerPaletteChange) {
     prepare();
     EXPECT_EQ(log.lines().size(), 4u);
     EXPECT_NE(*ghostGraphics(true).levelTable(0), before);
+    dropCrownAndNameTags();  // new ghosts in the slots: the tables stay, the crown comes back
+    prepare();
+    EXPECT_TRUE(ghostGraphicsCache().crown.builtFor(display));
     EXPECT_EQ(ghostGraphics(true).levelTable(9), ghostGraphics(true).levelTable(5));
 
     frameDriver().graphicsRebuildNeeded = true;  // the display holder changed

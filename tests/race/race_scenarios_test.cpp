@@ -99,6 +99,10 @@ TEST_F(RaceScenario, TTRRFasterLiveWormIsAheadAndColoursTheTimer) {
     // The worm stops: TTRR keeps the last nonzero colour while the comparison passes through even.
     playTurn(worm, activeFrames(straightRun(60, 0, 80, 0, 0)), 0);
     EXPECT_EQ(raceState().turnTimerColour, race_status::kBehind);
+    // A frame restart returns the race to idle: the timer keeps no colour of the race it ended.
+    world.setFrameCounter(1);
+    game.runFrame();
+    EXPECT_EQ(raceState().turnTimerColour, 0u);
 
     settings().turnTimerColorEnabled = false;
     playTurn(worm, activeFrames(straightRun(1, 0, 80, 0, 0)), 0);

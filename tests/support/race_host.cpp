@@ -52,7 +52,6 @@ RaceHostTest::RaceHostTest() {
 void RaceHostTest::enterWorld() {
     const sim::SimWorm visitor(host, world, 0xFFFF, 0xFFFF);
     host.sendWormMessage(visitor.address(), host_layout::message::kFrame);
-    host.clearCallRecords();
 }
 
 RaceHostTest::~RaceHostTest() { sim::resetModuleRaceState(); }

@@ -54,6 +54,15 @@ std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t widt
     return referenceHash("TarvekMapTerrainV1", rows, width, height);
 }
 
+void giveWorldAMap(sim::AddressSpace& space, sim::SimWorld& world, uint32_t width, uint32_t height,
+                   uint8_t noBordersByte) {
+    world.setTerrain(sim::placeBitmap(space, 8, width, height, width, patternTerrain(width, height, 1)).object);
+    const auto mask = sim::hostMaskRows(patternMaskRows(width, height, 2), width, height, (width + 7) / 8);
+    world.setCollisionMask(sim::placeBitmap(space, 1, width, height, (width + 7) / 8, mask).object);
+    world.setMapSize(width, height);
+    world.setNoBordersByte(noBordersByte);
+}
+
 SimMap::SimMap(uint32_t width, uint32_t height, uint32_t seed) {
     terrainRows = patternTerrain(width, height, seed);
     terrain = sim::placeBitmap(space, 8, width, height, width + 3, sim::paddedRows(terrainRows, width, height, width + 3, 0xEE));

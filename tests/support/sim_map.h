@@ -19,6 +19,11 @@ std::vector<uint8_t> patternTerrain(uint32_t width, uint32_t height, uint32_t se
 std::string referenceGeometryHash(const std::vector<uint8_t>& msbRows, uint32_t width, uint32_t height);
 std::string referenceTerrainHash(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height);
 
+// Gives a world of the module's host a width x height map: pattern terrain (seed 1), collision
+// mask (seed 2) and the scheme's no-borders byte as given.
+void giveWorldAMap(sim::AddressSpace& space, sim::SimWorld& world, uint32_t width, uint32_t height,
+                   uint8_t noBordersByte);
+
 struct SimMap {
     sim::SimMemory memory;
     sim::SimAddressSpace space{memory};

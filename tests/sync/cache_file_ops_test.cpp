@@ -79,7 +79,7 @@ TEST(CacheFileOpsTest, ReadsAreBoundedAndMissingFilesNameTheCall) {
 TEST(CacheFileOpsTest, ACreateNewWriterRefusesAnExistingFile) {
     TempDir dir;
     const auto path = dir.write("taken", "x");
-    EXPECT_THROW(platform.createCacheFile(path), SyncError);
+    EXPECT_THROW(platform.createCacheFile(path, WriteHint::Plain), SyncError);
     EXPECT_EQ(readFileBytes(path), "x");
 }
 

@@ -78,6 +78,33 @@ TEST_F(CatalogSyncWorkerTest, ACallbackMayDestroyItsOwnWorker) {
     ASSERT_EQ(destroyed.get_future().wait_for(10s), std::future_status::ready);
 }
 
+TEST_F(CatalogSyncWorkerTest, TwoThreadsRacingStartNeverBothOwnTheThread) {
+    auto worker = makeWorker();
+    request.trackRank = 1000;  // fails validation: every run ends at once
+    // A run's parcel dies slowly, so a start that joins the previous thread lags behind the other.
+    struct SlowRelease {
+        ~SlowRelease() { std::this_thread::sleep_for(1ms); }
+    };
+    std::atomic<int> started{0};
+    std::atomic<int> delivered{0};
+    for (int round = 0; round < 40; ++round) {
+        std::atomic<int> ready{0};
+        auto race = [&] {
+            for (++ready; ready.load() < 2;) {
+            }
+            auto callback = [&delivered, slow = std::make_shared<SlowRelease>()](CatalogSyncResult) { ++delivered; };
+            if (worker->start(request, std::move(callback))) ++started;
+        };
+        std::thread first(race);
+        std::thread second(race);
+        first.join();
+        second.join();
+        while (worker->isRunning()) std::this_thread::sleep_for(100us);
+    }
+    worker.reset();
+    EXPECT_EQ(delivered.load(), started.load());
+}
+
 TEST_F(CatalogSyncWorkerTest, StartCancelAndDestroyInAnyOrderNeitherHangNorRace) {
     transport->onRead([] { std::this_thread::sleep_for(100us); });
     std::mt19937 random(7);

@@ -41,7 +41,7 @@ public:
     explicit FakeConnection(FakeHttpTransport& transport) : transport_(transport) {}
 
     std::unique_ptr<HttpRequestHandle> openRequest(const std::u16string& path, bool decompress,
-                                                   const std::u16string& ifNoneMatch) override {
+                                                   const std::u16string& ifNoneMatch, const TransferStops&) override {
         const std::string narrow = wideToUtf8(path);
         transport_.record(FakeRequestRecord{narrow, decompress, wideToUtf8(ifNoneMatch)});
         return std::make_unique<FakeRequest>(transport_, transport_.find(narrow));

@@ -83,7 +83,7 @@ TEST_F(HttpTransferTest, ContentLengthIsCheckedBeforeTheBody) {
     const auto check = [&](std::u16string text, uint64_t limit) {
         FakeHttpTransport one;
         one.answer("/", FakeResponse{200, text});
-        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"");
+        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"", {});
         checkContentLength(*request, limit);
     };
     EXPECT_NO_THROW(check(u"4194304", 4194304));
@@ -101,7 +101,7 @@ TEST_F(HttpTransferTest, ResponseEtagsMustBeAsciiAndWellShaped) {
     const auto etagOf = [&](std::optional<std::u16string> header) {
         FakeHttpTransport one;
         one.answer("/", FakeResponse{200, {}, header});
-        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"");
+        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"", {});
         return readResponseEtag(*request);
     };
     EXPECT_EQ(etagOf(std::nullopt), "");

@@ -106,6 +106,15 @@ TEST(Win32HostWrites, ProtectWriteAndFlushCode) {
     ASSERT_TRUE(memory.protect(addrOf(code + 1), 5, old, restored));
     EXPECT_EQ(restored, protection::ExecuteReadWrite);
     EXPECT_EQ(memory.readU32(addrOf(code + 2)), 0x04030201u);
+
+    // Class-table entries: a pair stored at once where it is only 4-aligned, and an exchange.
+    ASSERT_TRUE(memory.protect(addrOf(code), 4096, protection::ReadWrite, old));
+    ASSERT_TRUE(memory.writeU64(addrOf(code + 12), 0x2222222211111111u));
+    uint32_t previous = 0;
+    ASSERT_TRUE(memory.exchangeU32(addrOf(code + 16), 0x33333333u, previous));
+    EXPECT_EQ(previous, 0x22222222u);
+    EXPECT_EQ(memory.readU32(addrOf(code + 12)), 0x11111111u);
+    EXPECT_EQ(memory.readU32(addrOf(code + 16)), 0x33333333u);
     VirtualFree(code, 0, MEM_RELEASE);
 }
 

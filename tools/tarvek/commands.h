@@ -21,5 +21,7 @@ void addMapHashCommands(CLI::App& app, CommandContext& context);   // maphash ge
 void addCatalogCommands(CLI::App& app, CommandContext& context);   // catalog check
 void addSyncCommands(CLI::App& app, CommandContext& context);
 void addGraphicsCommands(CLI::App& app, CommandContext& context);  // graphics tables|crown
+void addChatCommands(CLI::App& app, CommandContext& context);   // chat
+void addSelectCommands(CLI::App& app, CommandContext& context);  // select
 
 }  // namespace tarvek::cli

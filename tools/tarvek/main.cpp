@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     addCatalogCommands(app, context);
     addSyncCommands(app, context);
     addGraphicsCommands(app, context);
+    addChatCommands(app, context);
+    addSelectCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

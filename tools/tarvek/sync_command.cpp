@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
+#include "host/settings.h"
 #include "platform/posix/curl_transport.h"
 #include "platform/posix/posix_platform.h"
 #include "sync/catalog_sync_worker.h"
@@ -16,11 +17,11 @@
 namespace tarvek::cli {
 namespace {
 
-// The module's values (resolve, connect and send 5 s, receive 30 s, whole run 120 s); a smaller
+// The module's values (the settings' step timeouts, the budget of a whole run); a smaller
 // --timeout-ms lowers them all.
-constexpr int32_t kStepTimeoutMs = 5000;
-constexpr int32_t kReceiveTimeoutMs = 30000;
-constexpr int32_t kOverallTimeoutMs = 120000;
+const int32_t kStepTimeoutMs = static_cast<int32_t>(Settings{}.connectTimeoutMs);
+const int32_t kReceiveTimeoutMs = static_cast<int32_t>(Settings{}.receiveTimeoutMs);
+constexpr int32_t kOverallTimeoutMs = kModuleSyncOverallTimeoutMs;
 
 struct SyncOptions {
     bool json = false;

@@ -1,0 +1,43 @@
+#pragma once
+// The race transcript: one event per line, "SCENARIO FRAME KIND TEXT". Addresses appear only as
+// offsets from the game's base or as "module", so transcripts of different hosts compare line
+// by line.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/host_memory.h"
+
+namespace tarvek::host32 {
+
+enum class EventKind { Hook, Log, Chat, Status, Gap, Timer, Marked };
+
+std::string_view eventKindName(EventKind kind);
+
+class Transcript {
+public:
+    void add(std::string_view scenario, uint32_t frame, EventKind kind, std::string_view text);
+    const std::vector<std::string>& lines() const { return lines_; }
+    // Every line followed by a line feed.
+    std::string text() const;
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// Names an address for the transcript: "+0x1a2b" inside the game's image, "module" inside the
+// loaded module, "foreign" anywhere else.
+struct AddressNames {
+    HostAddr gameBase = 0;
+    uint32_t gameSize = 0;
+    HostAddr moduleBase = 0;
+    uint32_t moduleSize = 0;
+
+    std::string operator()(HostAddr address) const;
+};
+
+// "+0x" and the offset in lower-case hexadecimal.
+std::string offsetText(uint32_t offset);
+
+}  // namespace tarvek::host32
