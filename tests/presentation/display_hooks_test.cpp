@@ -8,6 +8,7 @@
 
 #include "host/host_layout.h"
 #include "host/log.h"
+#include "module/hook_routines.h"
 #include "presentation/display_hooks.h"
 #include "presentation/ghost_graphics.h"
 #include "presentation/render_tags.h"
@@ -137,9 +138,27 @@ TEST_F(DisplayHooks, LinesReachTheHostUntouchedPlainOrBatched) {
                                          : onDisplayThinLine(display(), 1, 2, 3, 4, row.colour);
         ASSERT_EQ(seen.size(), 1u) << std::hex << row.colour;
         EXPECT_EQ(seen[0].colour, row.expectedColour);
-        if (row.wide) EXPECT_EQ(seen[0].last, isLineTag(row.colour) ? 0x03u : 0x3303u);
+        if (row.wide) {
+            EXPECT_EQ(seen[0].last, isLineTag(row.colour) ? 0x03u : 0x3303u);
+        }
         EXPECT_EQ(result, row.result);
     }
+}
+
+// The routines the DLL's thunks enter get the host's stack arguments in the host's order.
+TEST_F(DisplayHooks, HookRoutineRowsTakeTheHostArgumentsInOrder) {
+    const HookRoutines& routines = moduleHookRoutines();
+    uint32_t wide[] = {1, 2, 3, 4, 0x12345678, 0x3303};
+    uint32_t thin[] = {1, 2, 3, 4, 0x12345679};
+    uint32_t sprite[] = {0, 0, 0x00000002, 1};
+    EXPECT_EQ(routines.displayLine6(display(), wide), 7u);
+    EXPECT_EQ(routines.displayLine5(display(), thin), 7u);
+    EXPECT_EQ(routines.displaySprite(display(), sprite), 7u);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].colour, 0x12345678u);
+    EXPECT_EQ(seen[0].last, 0x3303u);
+    EXPECT_EQ(seen[1].colour, 0x12345679u);
+    EXPECT_EQ(seen[2].last, 0x00000002u);
 }
 
 TEST_F(DisplayHooks, APolylineOfSixtySixPointsSplitsItsBatch) {
