@@ -57,9 +57,9 @@ void dropCrownAndNameTags();
 // Called with the world that holds the display. Does nothing unless the world's display is the
 // one the frame driver recorded, or while a race runs unless forced. Drops the caches when the
 // palette, the display or the driver's rebuild flag says so, then builds what the loaded ghosts
-// lack: the cube and gold tables, the crown sprites and the gold name tag, the cube, the blue tables
-// and the blue name tag. Never throws; a
-// failed build leaves the ghost to the host's own translucency.
+// lack: the cube and gold tables, the crown sprites, the world-record name tag, the cube and blue
+// tables, the personal-record name tag. Never throws; a failed build leaves the ghost to the
+// host's own translucency.
 void prepareGhostGraphics(HostAddr world, bool force) noexcept;
 
 }  // namespace tarvek
