@@ -11,6 +11,7 @@
 #include "module/hook_routines.h"
 #include "presentation/display_hooks.h"
 #include "presentation/ghost_graphics.h"
+#include "presentation/name_tags.h"
 #include "presentation/render_tags.h"
 #include "presentation/tile_set.h"
 #include "race/race_type.h"
@@ -246,12 +247,19 @@ TEST(NameTags, PreparedOnceThroughTheHostFontAndLogged) {
     settings().personalRecordPlayerName.clear();
     scene.showGhost(false, sim::sceneGhostFrame(60, 60));
     scene.showGhost(true, sim::sceneGhostFrame(90, 60));
+    auto tagLines = [&] {
+        const std::vector<std::string> lines = log.lines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& line) { return line.find("name tag") != std::string::npos; });
+    };
     scene.prepareGraphics();
     scene.prepareGraphics();
-    size_t tagLines = 0;
-    for (const std::string& line : log.lines()) tagLines += line.find("name tag") != std::string::npos;
-    EXPECT_EQ(tagLines, 1u);
+    EXPECT_EQ(tagLines(), 1);
     EXPECT_TRUE(log.contains("prepared native-font WR name tag 'Champion' (49x9)"));
+    dropCrownAndNameTags();  // the slots emptied: the tag goes and the next preparation renders it again
+    EXPECT_FALSE(nameTagCache(false).built);
+    scene.prepareGraphics();
+    EXPECT_EQ(tagLines(), 2);
 }
 
 }  // namespace
