@@ -78,23 +78,6 @@ TEST(Settings, EveryKeyHasItsDefaultAndIsReadAndClamped) {
     EXPECT_EQ(readSettings("wkTarvek.dll").moduleDirectory, ".");
 }
 
-TEST(Settings, FixedFields) {
-    const Settings s;
-    EXPECT_FALSE(s.isBigRRAtWorldStart);
-    EXPECT_FALSE(s.isBungeeRaceDefault);
-    EXPECT_EQ(s.localMapCatalogFile, "wkTarvek.maps.ini");
-    EXPECT_EQ(s.apiOrigin.rfind("https://", 0), 0u);
-    EXPECT_EQ(s.seasonKey, "current");
-    EXPECT_EQ(s.remoteCatalogFile, "wkTarvek.remote.ini");
-    EXPECT_EQ(s.challengeNumber, 951);
-    EXPECT_EQ(s.goldGhostFile, "wkTarvek.challenge-951.tkghost");
-    EXPECT_EQ(s.personalGhostFile, "wkTarvek.personal-mossyfrog51.tkghost");
-    EXPECT_EQ(s.connectTimeoutMs, 5000u);
-    EXPECT_EQ(s.receiveTimeoutMs, 30000u);
-    EXPECT_FALSE(s.allowPlainHttp);
-    EXPECT_EQ(s.ghostSpriteFlags, 0x04000000u);
-}
-
 TEST(Settings, FullFadeIsClampedBelowTheClampedStart) {
     TempDir dir;
     const struct {
