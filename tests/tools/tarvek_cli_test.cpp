@@ -50,7 +50,9 @@ TEST(TarvekCli, ExitStatusAndJsonOnRealFiles) {
     for (const auto& c : cases) {
         const Outcome outcome = runTarvek(c.arguments);
         EXPECT_EQ(outcome.status, c.status) << c.arguments;
-        if (c.status != 2) EXPECT_EQ(outcome.out, c.out) << c.arguments;
+        if (c.status != 2) {
+            EXPECT_EQ(outcome.out, c.out) << c.arguments;
+        }
     }
 }
 
