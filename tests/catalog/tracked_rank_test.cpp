@@ -70,7 +70,9 @@ TEST_F(TrackedRankTest, EachCatalogOutcomeGetsItsReplyAndOnlyALoadedGhostReplace
         EXPECT_EQ(chat.printed(), c.reply ? std::vector<std::string>{c.reply} : std::vector<std::string>{});
         EXPECT_EQ(blueGhost().frames.size(), c.blueFrames);
         EXPECT_EQ(catalogSyncState().trackedRankPending, !handled);
-        if (c.blueFrames == 3) EXPECT_EQ(settings().personalGhostFile, c.ghostFile);
+        if (c.blueFrames == 3) {
+            EXPECT_EQ(settings().personalGhostFile, c.ghostFile);
+        }
     }
     EXPECT_FALSE(settings().personalRecordSet);
 }

@@ -85,28 +85,5 @@ TEST(GeometryHash, UnreadableRowsGiveNoHash) {
     EXPECT_FALSE(hashCollisionMask(mask.memory, 0x7000, out));
 }
 
-TEST(TerrainHash, HashesTheFirstWidthBytesOfEachRow) {
-    testing::SimMap map(37, 11);
-    const auto terrain = readHostBitmap(map.memory, map.terrain.object);
-    ASSERT_TRUE(terrain);
-    const TerrainHash hash = hashTerrain(map.memory, *terrain, 37, 11);
-    EXPECT_EQ(hash.hash, testing::referenceTerrainHash(map.terrainRows, 37, 11));
-    EXPECT_FALSE(hash.unreadableRow);
-    // An identical image hashed as geometry and as terrain differs by its domain text.
-    MaskHash geometry;
-    ASSERT_TRUE(hashCollisionMask(map.memory, map.world.landscape(), geometry));
-    EXPECT_EQ(geometry.hash, referenceGeometryHash(map.maskRows, 37, 11));
-    EXPECT_NE(geometry.hash, hash.hash);
-}
-
-TEST(TerrainHash, ReportsTheFirstUnreadableRow) {
-    testing::SimMap map(4096, 3);
-    map.memory.setProtection(map.terrain.pixels + 2 * sim::kPageSize, sim::kPageSize, protection::Guard);
-    const auto terrain = readHostBitmap(map.memory, map.terrain.object);
-    const TerrainHash hash = hashTerrain(map.memory, *terrain, 4096, 3);
-    EXPECT_TRUE(hash.hash.empty());
-    EXPECT_EQ(hash.unreadableRow, 1u);  // row 1 (stride 4099) runs into the third page
-}
-
 }  // namespace
 }  // namespace tarvek

@@ -118,6 +118,15 @@ TEST_F(TailLoad, BlockCountsAreBounded) {
     expectNoTail(encodeTail(ghostFile, {block}), TailRejection::OverlapMismatch);
 }
 
+TEST_F(TailLoad, OverlapOfEightIsTheMost) {
+    frames = framesWithSegments(std::vector<uint32_t>(9, 0));
+    ghostFile = encodeGhost(frames);
+    ASSERT_TRUE(loadGhostRecording(dir.write("run.tkghost", ghostFile), slot, "world-record"));
+    EXPECT_EQ(loadWith(encodeTail(ghostFile, {continuingBlock(frames, 0, 8, 1)})), TailRejection::None);
+    log.clear();
+    expectNoTail(encodeTail(ghostFile, {continuingBlock(frames, 0, 9, 1)}), TailRejection::BadBlock);
+}
+
 TEST_F(TailLoad, NewFrameLimitIs1500) {
     EXPECT_EQ(loadWith(encodeTail(ghostFile, {continuingBlock(frames, 1, 1, 1500)})), TailRejection::None);
     EXPECT_EQ(slot.tails[1].size(), 1500u);
@@ -138,7 +147,14 @@ TEST_F(TailLoad, HeaderLiesAreRejected) {
     };
     expectNoTail(with([](auto& h) { h.magic[0] = 'X'; }), TailRejection::BadHeader);
     expectNoTail(with([](auto& h) { h.version = 3; }), TailRejection::BadHeader);
+    expectNoTail(with([](auto& h) { h.frameRate = 60; }), TailRejection::BadHeader);
+    expectNoTail(with([](auto& h) { h.recordSize = 1460; }), TailRejection::BadHeader);
+    expectNoTail(with([](auto& h) { h.reserved[0] = 1; }), TailRejection::BadHeader);
     expectNoTail(with([](auto& h) { h.reserved[1] = 1; }), TailRejection::BadHeader);
+    // At most 1508 records per block: the bound itself passes the header (and fails on size).
+    expectNoTail(with([](auto& h) { h.recordCount = 2 * 1508; }), TailRejection::SizeMismatch);
+    expectNoTail(with([](auto& h) { h.recordCount = 2 * 1508 + 1; }), TailRejection::BadHeader);
+    expectNoTail(with([](auto& h) { h.recordCount = 4; }), TailRejection::SizeMismatch);
     expectNoTail(with([](auto& h) { h.blockCount = 4; }), TailRejection::BadHeader);  // above 3 segments
     expectNoTail(with([](auto& h) { h.blockCount = 0; }), TailRejection::BadHeader);
     expectNoTail(with([](auto& h) { h.recordCount = 3; }), TailRejection::BadHeader);  // below 2 per block

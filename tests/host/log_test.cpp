@@ -18,7 +18,7 @@ TEST(Log, DiscardsWithoutSinkAndDeliversExactTextWithOne) {
 
 TEST(Log, ThrowingSinkDoesNotEscape) {
     setLogSink([](const std::string&) { throw std::runtime_error("sink failed"); });
-    EXPECT_NO_THROW(logLine("x"));
+    logLine("x");  // an escaping exception would end the program here
     setLogSink(nullptr);
 }
 

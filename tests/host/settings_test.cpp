@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <variant>
+
 #include "host/settings.h"
 #include "support/temp_dir.h"
 
@@ -7,81 +9,92 @@ namespace tarvek {
 namespace {
 
 using testing::TempDir;
+using Field = std::variant<bool Settings::*, int Settings::*, std::string Settings::*>;
 
-Settings settingsFrom(const TempDir& dir, std::string_view ini) {
+std::string valueOf(const Settings& s, Field field) {
+    return std::visit(
+        [&](auto member) {
+            const auto& value = s.*member;
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) return value;
+            else return std::to_string(value);
+        },
+        field);
+}
+
+// Every key: its default, then a written value and what it reads as after clamping.
+struct KeyRow {
+    const char* section;
+    const char* key;
+    Field field;
+    const char* byDefault;
+    const char* written;
+    const char* reads;
+};
+
+const KeyRow kKeys[] = {
+    {"General", "Enabled", &Settings::enabled, "1", "0", "0"},
+    {"General", "PlayerName", &Settings::playerName, "", "  Mossy Frog  ", "Mossy Frog"},
+    {"General", "LogFile", &Settings::logFile, "", "tarvek.log", "tarvek.log"},
+    {"General", "PlayerAccountKey", &Settings::accountKey, "", "acc-7", "acc-7"},
+    {"WorldRecordGhost", "WorldRecordGold", &Settings::worldRecordGold, "1", "2", "1"},
+    {"WorldRecordGhost", "GoldColorTableIndex", &Settings::goldColorTableIndex, "4", "11", "10"},
+    {"WorldRecordGhost", "GoldOpacityPercent", &Settings::goldOpacityPercent, "85", "abc", "0"},
+    {"WorldRecordGhost", "GoldTintStrengthPercent", &Settings::goldTintStrengthPercent, "50", "101", "100"},
+    {"WorldRecordGhost", "WorldRecordCrown", &Settings::worldRecordCrown, "1", "0", "0"},
+    {"WorldRecordGhost", "CrownOffsetYPixels", &Settings::crownOffsetYPixels, "17", "65", "64"},
+    {"WorldRecordGhost", "CrownRopeOffsetPixels", &Settings::crownRopeOffsetPixels, "17", "-1", "0"},
+    {"WorldRecordGhost", "CrownRopeHeadShiftPixels", &Settings::crownRopeHeadShiftPixels, "4", "-40", "-16"},
+    {"WorldRecordGhost", "CrownScalePercent", &Settings::crownScalePercent, "50", "10", "25"},
+    {"WorldRecordGhost", "WorldRecordNameTag", &Settings::worldRecordNameTag, "1", "0", "0"},
+    {"WorldRecordGhost", "NameTagOffsetYPixels", &Settings::nameTagOffsetYPixels, "19", "0", "8"},
+    {"BlueGhost", "PersonalRecordBlue", &Settings::personalRecordBlue, "1", "0", "0"},
+    {"BlueGhost", "BlueColorTableIndex", &Settings::blueColorTableIndex, "6", "-1", "0"},
+    {"BlueGhost", "BlueOpacityPercent", &Settings::blueOpacityPercent, "78", "-5", "0"},
+    {"BlueGhost", "BlueTintStrengthPercent", &Settings::blueTintStrengthPercent, "50", "70", "70"},
+    {"BlueGhost", "PersonalRecordNameTag", &Settings::personalRecordNameTag, "1", "0", "0"},
+    {"BlueGhost", "PersonalNameTagOffsetYPixels", &Settings::personalNameTagOffsetYPixels, "19", "99x", "64"},
+    {"ProximityFade", "ProximityFadeEnabled", &Settings::proximityFadeEnabled, "1", "0", "0"},
+    {"ProximityFade", "ProximityFadeStartPixels", &Settings::proximityFadeStartPixels, "72", "500", "256"},
+    {"ProximityFade", "ProximityFadeFullPixels", &Settings::proximityFadeFullPixels, "14", "300", "255"},
+    {"ProximityFade", "ProximityFadeMinimumOpacityPercent", &Settings::proximityFadeMinimumOpacityPercent, "15",
+     "101", "100"},
+    {"RaceFeedback", "EndOfTurnGapEnabled", &Settings::endOfTurnGapEnabled, "1", "0", "0"},
+    {"RaceFeedback", "TurnTimerColorEnabled", &Settings::turnTimerColorEnabled, "1", "0", "0"},
+};
+
+TEST(Settings, EveryKeyHasItsDefaultAndIsReadAndClamped) {
+    TempDir dir;
+    const Settings defaults = readSettings(dir.file("wkTarvek.dll"));
+    std::string ini, section;
+    for (const KeyRow& row : kKeys) {
+        EXPECT_EQ(valueOf(defaults, row.field), row.byDefault) << row.key;
+        if (section != row.section) ini += "[" + (section = row.section) + "]\n";  // a repeated section is not read
+        ini += std::string(row.key) + "=" + row.written + "\n";
+    }
     dir.write("wkTarvek.ini", ini);
-    return readSettings(dir.file("wkTarvek.dll"));
-}
-
-TEST(Settings, DefaultsWithoutFileAndModuleDirectory) {
-    TempDir dir;
-    const Settings s = readSettings(dir.file("wkTarvek.dll"));
-    EXPECT_EQ(s.moduleDirectory, dir.path().string());
-    EXPECT_EQ(s.iniPath, dir.path().string() + "\\wkTarvek.ini");
-    EXPECT_TRUE(s.enabled);
-    EXPECT_EQ(s.playerName, "");
-    EXPECT_EQ(s.goldColorTableIndex, 4);
-    EXPECT_EQ(s.goldOpacityPercent, 85);
-    EXPECT_EQ(s.blueOpacityPercent, 78);
-    EXPECT_EQ(s.blueColorTableIndex, 6);
-    EXPECT_EQ(s.crownScalePercent, 50);
-    EXPECT_EQ(s.proximityFadeStartPixels, 72);
-    EXPECT_EQ(s.proximityFadeFullPixels, 14);
-    EXPECT_EQ(s.proximityFadeMinimumOpacityPercent, 15);
-    EXPECT_EQ(s.seasonKey, "current");
-    EXPECT_EQ(s.goldGhostFile, "wkTarvek.challenge-951.tkghost");
-    EXPECT_EQ(s.challengeNumber, 951);
-    EXPECT_EQ(s.connectTimeoutMs, 5000u);
-    EXPECT_EQ(s.receiveTimeoutMs, 30000u);
-    EXPECT_FALSE(s.allowPlainHttp);
-    EXPECT_EQ(s.ghostSpriteFlags, 0x04000000u);
+    const Settings read = readSettings(dir.file("wkTarvek.dll"));
+    for (const KeyRow& row : kKeys) EXPECT_EQ(valueOf(read, row.field), row.reads) << row.key;
+    EXPECT_EQ(read.moduleDirectory, dir.path().string());
+    EXPECT_EQ(read.iniPath, dir.path().string() + "\\wkTarvek.ini");
     EXPECT_EQ(readSettings("wkTarvek.dll").moduleDirectory, ".");
-}
-
-TEST(Settings, ValuesAreClampedIntoTheirRanges) {
-    TempDir dir;
-    const Settings s = settingsFrom(dir,
-                                    "[WorldRecordGhost]\n"
-                                    "CrownScalePercent=10\nCrownRopeHeadShiftPixels=-40\nNameTagOffsetYPixels=0\n"
-                                    "GoldColorTableIndex=11\nWorldRecordGold=2\nGoldOpacityPercent=abc\n"
-                                    "CrownOffsetYPixels=65\n"
-                                    "[BlueGhost]\nBlueOpacityPercent=-5\nPersonalNameTagOffsetYPixels=99x\n"
-                                    "[General]\nEnabled=0\nPlayerName=  Mossy Frog  \n");
-    EXPECT_EQ(s.crownScalePercent, 25);
-    EXPECT_EQ(s.crownRopeHeadShiftPixels, -16);
-    EXPECT_EQ(s.nameTagOffsetYPixels, 8);
-    EXPECT_EQ(s.goldColorTableIndex, 10);
-    EXPECT_TRUE(s.worldRecordGold);
-    EXPECT_EQ(s.goldOpacityPercent, 0);  // no number reads 0
-    EXPECT_EQ(s.crownOffsetYPixels, 64);
-    EXPECT_EQ(s.blueOpacityPercent, 0);
-    EXPECT_EQ(s.personalNameTagOffsetYPixels, 64);
-    EXPECT_FALSE(s.enabled);
-    EXPECT_EQ(s.playerName, "Mossy Frog");
 }
 
 TEST(Settings, FullFadeIsClampedBelowTheClampedStart) {
     TempDir dir;
-    Settings s = settingsFrom(dir, "[ProximityFade]\nProximityFadeStartPixels=0\nProximityFadeFullPixels=1\n");
-    EXPECT_EQ(s.proximityFadeStartPixels, 1);
-    EXPECT_EQ(s.proximityFadeFullPixels, 0);
-
-    s = settingsFrom(dir, "[ProximityFade]\nProximityFadeStartPixels=500\nProximityFadeFullPixels=300\n");
-    EXPECT_EQ(s.proximityFadeStartPixels, 256);
-    EXPECT_EQ(s.proximityFadeFullPixels, 255);
-
-    s = settingsFrom(dir, "[ProximityFade]\nProximityFadeStartPixels=10\nProximityFadeFullPixels=-3\n");
-    EXPECT_EQ(s.proximityFadeFullPixels, 0);
-
-    // The default full distance (14) is clamped by a smaller start even when not set itself.
-    s = settingsFrom(dir, "[ProximityFade]\nProximityFadeStartPixels=5\n");
-    EXPECT_EQ(s.proximityFadeFullPixels, 4);
-}
-
-TEST(Settings, PlayerNameIsCutTo259Bytes) {
-    TempDir dir;
-    const Settings s = settingsFrom(dir, "[General]\nPlayerName=" + std::string(400, 'n') + "\n");
-    EXPECT_EQ(s.playerName.size(), 259u);
+    const struct {
+        const char* lines;
+        int start, full;
+    } cases[] = {{"ProximityFadeStartPixels=0\nProximityFadeFullPixels=1\n", 1, 0},
+                 {"ProximityFadeStartPixels=10\nProximityFadeFullPixels=-3\n", 10, 0},
+                 {"ProximityFadeStartPixels=5\n", 5, 4}};  // the default full distance too
+    for (const auto& c : cases) {
+        dir.write("wkTarvek.ini", std::string("[ProximityFade]\n") + c.lines);
+        const Settings s = readSettings(dir.file("wkTarvek.dll"));
+        EXPECT_EQ(s.proximityFadeStartPixels, c.start) << c.lines;
+        EXPECT_EQ(s.proximityFadeFullPixels, c.full) << c.lines;
+    }
+    dir.write("wkTarvek.ini", "[General]\nPlayerName=" + std::string(400, 'n') + "\n");
+    EXPECT_EQ(readSettings(dir.file("wkTarvek.dll")).playerName.size(), 259u);
 }
 
 }  // namespace

@@ -100,20 +100,6 @@ TEST_F(SyncWorkerServerTest, DestroyingTheWorkerDuringADownloadWaitsForTheRunBut
     EXPECT_EQ(clientFiles(), before);
 }
 
-TEST_F(SyncWorkerServerTest, StartWhileRunningIsRefusedAndLeavesTheRunAlone) {
-    startServer({"/v1/=stall:1"});
-    auto worker = makeWorker();
-    std::promise<CatalogSyncResult> first;
-    ASSERT_TRUE(worker->start(request(), [&](CatalogSyncResult result) { first.set_value(std::move(result)); }));
-    EXPECT_TRUE(worker->isRunning());
-    bool secondCalled = false;
-    EXPECT_FALSE(worker->start(request(), [&](CatalogSyncResult) { secondCalled = true; }));
-    auto future = first.get_future();
-    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(future.get().errorKind, SyncErrorKind::None);
-    EXPECT_FALSE(secondCalled);
-}
-
 TEST_F(SyncWorkerServerTest, AThrowingCallbackLeavesTheWorkerUsable) {
     startServer();
     auto worker = makeWorker();
@@ -125,16 +111,6 @@ TEST_F(SyncWorkerServerTest, AThrowingCallbackLeavesTheWorkerUsable) {
     auto future = again.get_future();
     ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
     EXPECT_EQ(future.get().errorKind, SyncErrorKind::None);
-}
-
-TEST_F(SyncWorkerServerTest, AOneMillisecondBudgetEndsTheRunAtADeadlineCheck) {
-    startServer({"/v1/=stall:1"});
-    CatalogSyncRequest request = this->request();
-    request.overallTimeoutMs = 1;
-    const CatalogSyncResult result = run(request);
-    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
-    EXPECT_EQ(result.message, "catalog synchronization exceeded its deadline");
-    EXPECT_FALSE(std::filesystem::exists(request.catalogPath));
 }
 
 }  // namespace

@@ -63,6 +63,44 @@ TEST_F(LiveComparisonTest, AWormsNextTurnContinuesFromItsSavedState) {
     startComparison(50);
     EXPECT_FALSE(gold.state.hasMatch);
     EXPECT_EQ(gold.state.startIndex, 20u);
+
+    // A restored match beyond the segment's end opens the whole path at once.
+    raceState().raceWorm = worm.address();
+    raceState().slots[kGoldSlot].segmentIndex = 0;
+    runLiveComparison(kGoldSlot, view, {fixedPixels(30), 0}, 80);
+    clearComparisonsForArming();
+    startComparison(100);
+    ASSERT_EQ(gold.state.matchedIndex, 39);  // segment 1's last sample, beyond segment 0's end (19)
+    EXPECT_TRUE(gold.bound.passedSegmentEnd);
+    EXPECT_FALSE(gold.bound.belowSegmentEnd);
+
+    // resetRaceState drops every worm's saved state.
+    resetRaceState();
+    raceState().raceWorm = worm.address();
+    startComparison(100);
+    EXPECT_FALSE(gold.state.hasMatch);
+}
+
+// The first search reaches as far as the segment's samples, or 50 samples per second of the turn
+// outside segment mode, when that is more than 250.
+TEST_F(LiveComparisonTest, FirstSearchWindowsGrowWithTheSegmentAndTheTurn) {
+    const struct {
+        bool bungee;
+        uint32_t turnTime, samples;
+        uint64_t startClock;
+        int32_t liveX, index;
+    } cases[] = {{false, 1, 400, 0, 381, 380}, {false, 1, 400, 1000, 50, 49}, {true, 10, 600, 100000, 100, 99}};
+    for (const auto& c : cases) {
+        resetRaceState();
+        raceType().isBungeeRace = c.bungee;
+        raceType().turnTime = c.turnTime;
+        goldGhost() = recordingFromPaths({straightRun(1, c.samples, 0, 0, 1)});
+        raceState().raceWorm = worm.address();
+        startComparison(c.startClock);
+        const ComparisonResult result = runLiveComparison(kGoldSlot, view, {fixedPixels(c.liveX), 0}, c.startClock);
+        ASSERT_TRUE(result.matched) << c.liveX;
+        EXPECT_EQ(result.matchedIndex, c.index);
+    }
 }
 
 TEST_F(LiveComparisonTest, TrickRaceKeepsNoPerWormStates) {

@@ -109,6 +109,12 @@ TEST(PathComparison, SearchStaysInsideTheContinuityWindow) {
     compare(result, state, path, 1000, at(130, 0), 101, ComparisonParams{});
     ASSERT_TRUE(result.matched);
     EXPECT_EQ(result.matchedIndex, 113);
+    // Up to 12 frames after a match the continuity window holds; at 13 the wide windows apply.
+    for (const auto& [clock, index] : {std::pair{113, 137}, std::pair{114, 140}}) {
+        ComparisonState later = state;
+        compare(result, later, path, 1000, at(140, 0), clock, ComparisonParams{});
+        EXPECT_EQ(result.matchedIndex, index) << clock;
+    }
     // Never backwards from the last match, whatever the live position.
     compare(result, state, path, 1000, at(83, 0), 102, ComparisonParams{});
     ASSERT_TRUE(result.matched);

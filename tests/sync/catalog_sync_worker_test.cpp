@@ -55,17 +55,6 @@ TEST_F(CatalogSyncWorkerTest, DeliversOneResultAndBecomesIdle) {
     EXPECT_FALSE(worker->isRunning());
 }
 
-TEST_F(CatalogSyncWorkerTest, AnInvalidRequestIsDeliveredAsInvalidRequest) {
-    auto worker = makeWorker();
-    request.trackRank = 1000;
-    std::promise<CatalogSyncResult> delivered;
-    ASSERT_TRUE(worker->start(request, [&](CatalogSyncResult result) { delivered.set_value(std::move(result)); }));
-    const CatalogSyncResult result = delivered.get_future().get();
-    EXPECT_EQ(result.errorKind, SyncErrorKind::InvalidRequest);
-    EXPECT_EQ(result.message, "trackRank requires a scoped map and must be between 1 and 999");
-    EXPECT_EQ(transport->connectionsOpened(), 0);
-}
-
 TEST_F(CatalogSyncWorkerTest, ACallbackMayDestroyItsOwnWorker) {
     std::shared_ptr<CatalogSyncWorker> worker = makeWorker();
     std::promise<void> destroyed;

@@ -46,9 +46,5 @@ TEST(EtagSidecarTest, AMalformedDigestLineIsAnError) {
                           SyncErrorKind::InvalidCatalog, "catalog contains an invalid SHA-256"));
 }
 
-TEST(EtagSidecarTest, TheSidecarSitsBesideTheCatalog) {
-    EXPECT_EQ(etagSidecarPath(std::filesystem::path("a") / "catalog-x.ini").filename().string(), "catalog-x.ini.etag");
-}
-
 }  // namespace
 }  // namespace tarvek::testing

@@ -37,10 +37,6 @@ TEST(EtagShapeTest, AcceptsQuotedStrongAndWeakTagsOnly) {
     EXPECT_FALSE(isSafeEtag("\"\x80\""));
 }
 
-TEST(WindowsErrorTextTest, NamesTheCallAndTheNumber) {
-    EXPECT_EQ(windowsErrorText("WinHttpOpen", 12004), "WinHttpOpen failed (Windows error 12004)");
-}
-
 TEST_F(HttpTransferTest, RedirectsAndUnacceptedStatusesCarryTheirStatus) {
     transport.answer("/moved", FakeResponse{302});
     transport.answer("/same", FakeResponse{304});

@@ -170,23 +170,14 @@ TEST(RequestValidation, OriginRules) {
         {"https://ghosts.example.net/", nullptr},
         {"HTTPS://Ghosts.Example.Net:8443", nullptr},
         {"https://ghosts.example.net/v1", "apiBaseUrl must not contain a path"},
-        {"https://ghosts.example.net//", "apiBaseUrl must not contain a path"},
         {"https://ghosts.example.net/#top", "apiBaseUrl must be an origin without credentials, query or fragment"},
-        {"https://ghosts.example.net:1#c/d", "apiBaseUrl must be an origin without credentials, query or fragment"},
         {"https://user@ghosts.example.net", "apiBaseUrl must be an origin without credentials, query or fragment"},
-        {"https://:pw@ghosts.example.net", "apiBaseUrl must be an origin without credentials, query or fragment"},
         {"https://ghosts.example.net/?q=1", "apiBaseUrl must be an origin without credentials, query or fragment"},
-        {"https://ghosts.example.net?q=1", "apiBaseUrl must be an origin without credentials, query or fragment"},
         {"https://ghosts.example.net#top", "apiBaseUrl must be an origin without credentials, query or fragment"},
         {"https:///", "apiBaseUrl must be an origin without credentials, query or fragment"},
-        {"https://:443", "apiBaseUrl must be an origin without credentials, query or fragment"},
         {"https://", "apiBaseUrl is not a valid HTTP URL"},
-        {"ghosts.example.net", "apiBaseUrl is not a valid HTTP URL"},
         {"ftp://ghosts.example.net", "apiBaseUrl is not a valid HTTP URL"},
-        {"https://ghosts.example.net:70000", "apiBaseUrl is not a valid HTTP URL"},
         {"https://[::1]:8443", "apiBaseUrl is not a valid HTTP URL"},
-        {"https://a b.example", "apiBaseUrl is not a valid HTTP URL"},
-        {"https://host\\path", "apiBaseUrl is not a valid HTTP URL"},
         {"http://127.0.0.1:8080", "plain HTTP is disabled; set allowHttp only for a trusted local test server"},
         {"https://h\xC3", "apiBaseUrl is not valid UTF-8"},
     };
@@ -201,34 +192,6 @@ TEST(RequestValidation, OriginRules) {
     }
     EXPECT_TRUE(failsWith([&] { deriveServerOrigin(std::string("https://h\0/x", 12), false, crackUrlPortable); },
                           SyncErrorKind::InvalidRequest, "apiBaseUrl is not a valid HTTP URL"));
-}
-
-TEST(RequestValidation, OriginHostPortAndSecurity) {
-    ServerOrigin origin = deriveServerOrigin("https://Ghosts.example.net:8443/", false, crackUrlPortable);
-    EXPECT_TRUE(origin.secure);
-    EXPECT_EQ(origin.host, u"Ghosts.example.net");
-    EXPECT_EQ(origin.port, 8443);
-    EXPECT_EQ(deriveServerOrigin("https://ghosts.example.net", false, crackUrlPortable).port, 443);
-
-    origin = deriveServerOrigin("http://127.0.0.1:8080", true, crackUrlPortable);
-    EXPECT_FALSE(origin.secure);
-    EXPECT_EQ(origin.host, u"127.0.0.1");
-    EXPECT_EQ(origin.port, 8080);
-    EXPECT_EQ(deriveServerOrigin("http://localhost", true, crackUrlPortable).port, 80);
-}
-
-std::optional<CrackedUrl> crackAsOtherScheme(std::u16string_view) {
-    CrackedUrl url;
-    url.scheme = UrlScheme::Other;
-    url.host = u"ghosts.example.net";
-    url.port = 21;
-    return url;
-}
-
-TEST(RequestValidation, SchemeOtherThanHttpOrHttpsIsRefused) {
-    // Neither cracker reports another scheme (they fail instead), but the rule stands on its own.
-    EXPECT_TRUE(failsWith([&] { deriveServerOrigin("ftp://ghosts.example.net", true, crackAsOtherScheme); },
-                          SyncErrorKind::InvalidRequest, "apiBaseUrl must use HTTPS"));
 }
 
 }  // namespace

@@ -46,6 +46,13 @@ protected:
         return sha;
     }
 
+    CatalogSyncRequest unscopedRequest() const {
+        CatalogSyncRequest unscoped = request();
+        unscoped.mapHash.reset();
+        unscoped.raceType.reset();
+        return unscoped;
+    }
+
     std::vector<std::string> cacheFileNames() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(request().cacheDirectory))
@@ -120,6 +127,51 @@ TEST_F(SynchronizeFakeTest, AThrowingProgressCallbackDoesNotChangeTheOutcome) {
     EXPECT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
 }
 
+TEST_F(SynchronizeFakeTest, ACancelBeforeTheFinalMoveLeavesNothingInPlace) {
+    serveGhost("ghost bytes");
+    int reads = 0;
+    transport->onRead([&] {
+        if (++reads == 4) cancel = true;  // the ghost body's last, empty read: after the read loop's check
+    });
+    const CatalogSyncResult result = run(request());
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Cancelled);
+    EXPECT_EQ(reads, 4);
+    EXPECT_TRUE(cacheFileNames().empty()) << "no ghost moved into place, no temporary file";
+}
+
+TEST_F(SynchronizeFakeTest, ACancelBeforeAnAssetAsksForNothingMore) {
+    const std::string first = "first ghost", second = "second ghost";
+    std::string catalog = "[Catalog]\n";
+    for (const std::string* bytes : {&first, &second}) {
+        catalog += "[Map." + std::to_string(bytes == &first ? 1 : 2) + "]\n" + ghostEntries("WorldRecord", upperSha(*bytes), false);
+        transport->answer("/ghosts/" + upperSha(*bytes), FakeResponse{200, {}, {}, fakeBody(*bytes)});
+    }
+    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
+    ASSERT_EQ(run(unscopedRequest()).errorKind, SyncErrorKind::None);
+    const auto stale = request().cacheDirectory / (upperSha(second) + ".tkghost");
+    std::ofstream(stale, std::ios::trunc) << "stale";
+
+    CatalogSyncRequest cancelling = unscopedRequest();
+    progress.clear();
+    cancelling.progress = [&](const std::string& line) {
+        progress.push_back(line);
+        if (line.rfind("reusing verified ghost", 0) == 0) cancel = true;
+    };
+    const CatalogSyncResult result = synchronizeCatalog(cancelling, cancel, BuildPlatform(transport));
+    EXPECT_EQ(result.errorKind, SyncErrorKind::Cancelled);
+    for (const std::string& line : progress) EXPECT_EQ(line.rfind("downloading ghost", 0), std::string::npos) << line;
+    EXPECT_EQ(readFileBytes(stale.string()), "stale");
+}
+
+TEST_F(SynchronizeFakeTest, TheCatalogIsWrittenBeforeItsSidecar) {
+    serveGhost("ghost");
+    // A non-empty directory where the sidecar goes: its write fails, after the catalog's.
+    std::filesystem::create_directories(etagSidecarPath(request().catalogPath) / "blocker");
+    const CatalogSyncResult result = run(request());
+    EXPECT_NE(result.errorKind, SyncErrorKind::None);
+    EXPECT_EQ(readFileBytes(request().catalogPath.string()).rfind("[Catalog]", 0), 0u) << result.message;
+}
+
 TEST_F(SynchronizeFakeTest, WithoutAnHttpClientTheRunFailsAsATransportError) {
     const CatalogSyncResult result = synchronizeCatalog(request(), cancel, BuildPlatform(nullptr));
     EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
@@ -140,26 +192,29 @@ protected:
         const std::string sha = upperSha(bytes);
         return {FakeResponse{200, {}, {}, fakeBody(std::move(bytes))}, sha};
     }
+    static std::pair<FakeResponse, std::string> smallBody(const std::string& bytes) {
+        return {FakeResponse{200, {}, {}, fakeBody(bytes)}, upperSha(bytes)};
+    }
+
+    // An unscoped catalog of one world-record ghost per map, in order; returns the last SHA-256.
+    std::string serveUnscoped(const std::vector<std::pair<FakeResponse, std::string>>& ghosts) {
+        std::string catalog = "[Catalog]\n";
+        int section = 0;
+        for (const auto& [response, sha] : ghosts) {
+            catalog += "[Map." + std::to_string(++section) + "]\n" + ghostEntries("WorldRecord", sha, false);
+            transport->answer("/ghosts/" + sha, response);
+        }
+        transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
+        return ghosts.back().second;
+    }
 };
 
 TEST_F(SynchronizeBudgetTest, TheAggregateBudgetStopsTheThirdDownload) {
     auto [first, firstSha] = bigBody(kBig, 1);
     auto [second, secondSha] = bigBody(kBig, 2);
-    const std::string small = "third";
-    const std::string smallSha = upperSha(small);
-    std::string catalog = "[Catalog]\n";
-    int section = 0;
-    for (const auto& sha : {firstSha, secondSha, smallSha})
-        catalog += "[Map." + std::to_string(++section) + "]\n" + ghostEntries("WorldRecord", sha, false);
-    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
-    transport->answer("/ghosts/" + firstSha, first);
-    transport->answer("/ghosts/" + secondSha, second);
-    transport->answer("/ghosts/" + smallSha, FakeResponse{200, {}, {}, fakeBody(small)});
-    CatalogSyncRequest unscoped = request();
-    unscoped.mapHash.reset();
-    unscoped.raceType.reset();
+    const std::string smallSha = serveUnscoped({{first, firstSha}, {second, secondSha}, smallBody("third")});
 
-    const CatalogSyncResult result = run(unscoped);
+    const CatalogSyncResult result = run(unscopedRequest());
     EXPECT_EQ(result.errorKind, SyncErrorKind::ContentRejected);
     EXPECT_EQ(result.message, "aggregate ghost download budget exceeded");
     EXPECT_EQ(result.downloadedCount, 2u);
@@ -169,10 +224,20 @@ TEST_F(SynchronizeBudgetTest, TheAggregateBudgetStopsTheThirdDownload) {
     EXPECT_EQ(cacheFileNames(), expected);
 
     // Reused files do not count: the next run only downloads the third.
-    const CatalogSyncResult again = run(unscoped);
+    const CatalogSyncResult again = run(unscopedRequest());
     EXPECT_EQ(again.errorKind, SyncErrorKind::None) << again.message;
     EXPECT_EQ(again.reusedCount, 2u);
     EXPECT_EQ(again.downloadedCount, 1u);
+}
+
+TEST_F(SynchronizeBudgetTest, ADownloadMayUseOnlyTheBudgetLeft) {
+    // After 64 MiB and one byte, 64 MiB less one byte are left: a 64 MiB ghost is one too many.
+    auto [first, firstSha] = bigBody(kBig, 4);
+    auto [last, lastSha] = bigBody(kBig, 5);
+    serveUnscoped({{first, firstSha}, smallBody("x"), {last, lastSha}});
+    const CatalogSyncResult result = run(unscopedRequest());
+    EXPECT_EQ(result.message, "ghost download exceeds its size budget");
+    EXPECT_EQ(result.downloadedCount, 2u);
 }
 
 TEST_F(SynchronizeBudgetTest, AnUndeclaredBodyAboveThePerFileLimitIsCutOff) {

@@ -8,21 +8,6 @@ namespace {
 
 using testing::failsWith;
 
-TEST(Utf8ToWide, DecodesEveryLengthAndSurrogatePairs) {
-    EXPECT_EQ(utf8ToWide("n", ""), u"");
-    EXPECT_EQ(utf8ToWide("n", "a\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80"), u"a\u00FC\u20AC\U0001F600");
-    EXPECT_EQ(utf8ToWide("n", "\xF4\x8F\xBF\xBF"), u"\U0010FFFF");
-    EXPECT_EQ(utf8ToWide("n", std::string("\0x", 2)), std::u16string(u"\0x", 2));
-}
-
-TEST(Utf8ToWide, RefusesMalformedSequences) {
-    for (const char* bad : {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF0\x80\x80\x80",
-                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\xC3", "\xE2\x82", "a\xC3(", "\xE2\x28\xA1"})
-        EXPECT_TRUE(failsWith([&] { utf8ToWide("playerName", bad); }, SyncErrorKind::InvalidRequest,
-                              "playerName is not valid UTF-8"))
-            << bad;
-}
-
 TEST(Utf8ToWide, LengthMustFitASigned32BitCount) {
     EXPECT_NO_THROW(checkConvertibleLength("GhostFile", 0x7FFFFFFF));
     EXPECT_TRUE(failsWith([] { checkConvertibleLength("GhostFile", size_t{0x80000000u}); },
