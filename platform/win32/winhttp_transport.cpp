@@ -100,14 +100,44 @@ public:
     }
 
     size_t read(char* buffer, size_t size) override {
+        if (!bodyLength_) bodyLength_ = declaredBodyLength();
         DWORD got = 0;
         if (!WinHttpReadData(request_.get(), buffer, static_cast<DWORD>(size), &got))
             failCall("WinHttpReadData", GetLastError());
+        received_ += got;
+        // WinHTTP reports a connection closed before the declared length as a normal end:
+        // a cut body must not pass for a whole one.
+        if (got == 0 && size != 0 && bodyLength_->known && received_ != bodyLength_->bytes)
+            failCall("WinHttpReadData", winerr::kConnectionError);
         return got;
     }
 
 private:
+    struct BodyLength {
+        bool known = false;
+        uint64_t bytes = 0;
+    };
+
+    // The length the body arrives with: the Content-Length of a body sent as it is. A decoded
+    // body has another length; its decoder answers for its end.
+    BodyLength declaredBodyLength() {
+        DWORD size = 0;
+        WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_CONTENT_ENCODING, WINHTTP_HEADER_NAME_BY_INDEX,
+                            WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+        if (GetLastError() != winerr::kHeaderNotFound) return {};
+        const auto text = contentLengthHeader();
+        if (!text || text->empty() || text->size() > 19) return {};
+        BodyLength length{true, 0};
+        for (char16_t unit : *text) {
+            if (unit < u'0' || unit > u'9') return {};
+            length.bytes = length.bytes * 10 + (unit - u'0');
+        }
+        return length;
+    }
+
     InternetHandle request_;
+    std::optional<BodyLength> bodyLength_;
+    uint64_t received_ = 0;
 };
 
 class WinHttpConnection final : public HttpConnection {
