@@ -1,4 +1,4 @@
-// The worker thread against the real server: cancellation, destruction, deadlines, callbacks.
+// The worker thread against the real server: a cancel in the middle of a slow download.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -82,35 +82,6 @@ TEST_F(SyncWorkerServerTest, CancellingDuringADownloadEndsTheRunAndKeepsTheCache
     for (int i = 0; i < 100 && worker->isRunning(); ++i) std::this_thread::sleep_for(10ms);
     EXPECT_FALSE(worker->isRunning());
     EXPECT_EQ(clientFiles(), before);
-}
-
-TEST_F(SyncWorkerServerTest, DestroyingTheWorkerDuringADownloadWaitsForTheRunButDeliversNothing) {
-    prepareSlowDownload();
-    auto worker = makeWorker();
-    CatalogSyncRequest request = this->request();
-    ProgressWatch downloading("downloading ghost");
-    downloading.attach(request);
-    std::atomic<bool> called{false};
-    ASSERT_TRUE(worker->start(request, [&](CatalogSyncResult) { called = true; }));
-    ASSERT_TRUE(downloading.wait(5s));
-    const auto destroyedAt = std::chrono::steady_clock::now();
-    worker.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - destroyedAt, 2s);
-    EXPECT_FALSE(called);
-    EXPECT_EQ(clientFiles(), before);
-}
-
-TEST_F(SyncWorkerServerTest, AThrowingCallbackLeavesTheWorkerUsable) {
-    startServer();
-    auto worker = makeWorker();
-    ASSERT_TRUE(worker->start(request(), [](CatalogSyncResult) { throw std::runtime_error("owner failed"); }));
-    for (int i = 0; i < 500 && worker->isRunning(); ++i) std::this_thread::sleep_for(10ms);
-    ASSERT_FALSE(worker->isRunning());
-    std::promise<CatalogSyncResult> again;
-    ASSERT_TRUE(worker->start(request(), [&](CatalogSyncResult result) { again.set_value(std::move(result)); }));
-    auto future = again.get_future();
-    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(future.get().errorKind, SyncErrorKind::None);
 }
 
 }  // namespace
