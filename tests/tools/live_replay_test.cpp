@@ -9,22 +9,6 @@ namespace {
 using testing::recordingFromPaths;
 using testing::straightRun;
 
-TEST(LiveReplay, ARunAgainstItselfIsEvenThroughout) {
-    const GhostRecording run = recordingFromPaths({straightRun(10, 100, 0, 0, 1)});
-    const auto rows = replayAgainstGhost(run, run, ReplayOptions{});
-    ASSERT_EQ(rows.size(), 100u);
-    EXPECT_EQ(rows.front().frame, 10u);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].liveClock, i);
-        EXPECT_TRUE(rows[i].matched);
-        EXPECT_EQ(rows[i].delta, 0);
-        EXPECT_EQ(rows[i].status, 0u);
-    }
-    const ReplaySummary summary = summarizeReplay(rows);
-    EXPECT_EQ(summary.framesEven, 100u);
-    EXPECT_EQ(summary.largestGain, 0);
-}
-
 TEST(LiveReplay, ASlowerRunFallsBehindAndTheSummarySaysWhere) {
     // The run stalls for 20 frames in the middle of the course.
     auto slow = straightRun(1, 50, 0, 0, 1);
@@ -50,7 +34,11 @@ TEST(LiveReplay, BigRRPlaysEachSegmentAsATurnWithTurnClocks) {
     EXPECT_EQ(rows[30].frame, 32u + 3u);
     EXPECT_EQ(rows[30].liveClock, 50u);  // segment 1 × 1 s × 50
     EXPECT_EQ(rows[30].ghostClock, 50u);
-    EXPECT_EQ(rows.back().delta, 0);
+    for (const ReplayFrame& row : rows) {
+        EXPECT_TRUE(row.matched);
+        EXPECT_EQ(row.delta, 0);
+    }
+    EXPECT_EQ(summarizeReplay(rows).framesEven, 60u);
 }
 
 TEST(LiveReplay, TurnTimeFitsTheLongestSegment) {
