@@ -149,11 +149,7 @@ TEST_F(RaceScenario, BigRRThreePlayersAdvanceSegmentsByRounds) {
                 EXPECT_EQ(gold.state.ghostClock, 2250u * round + (i - 1));
                 EXPECT_EQ(gold.state.delta, 0);
                 EXPECT_EQ(gold.state.matchedIndex, static_cast<int32_t>(30 * round + (i - 1)));
-                EXPECT_TRUE(gold.matchedThisTurn);
-                EXPECT_TRUE(gold.bound.segmentBounded);
-                EXPECT_EQ(gold.bound.segmentEndIndex, 30u * round + 29);
                 EXPECT_EQ(raceState().window.size(), i);
-                EXPECT_EQ(raceState().window.back().clock, 2250u * round + (i - 1));
             });
             // The ghosts play on after the turn, then stop at their segment's end.
             EXPECT_EQ(gapCalls, 3 * round + (worm == &a ? 1 : worm == &b ? 2 : 3));
