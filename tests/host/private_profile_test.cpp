@@ -1,5 +1,5 @@
-// The portable INI reader's rules in one table. The expected answers are what GetPrivateProfile*A
-// gives on Windows; the fuzz target checks the buffer bounds on arbitrary text.
+// The portable INI reader's rules in one table; the Windows build also compares it, query by
+// query, with GetPrivateProfile*A (tests/win32/private_profile_differential_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
