@@ -50,16 +50,6 @@ TEST(LiveReplay, TurnTimeFitsTheLongestSegment) {
     EXPECT_EQ(fittingTurnTime(huge, huge), 127u);
 }
 
-TEST(LiveReplay, CsvLeavesUnmatchedValuesEmpty) {
-    std::vector<ReplayFrame> rows = {{5, 0, true, 3, 2, -2, 0}, {6, 1, false, 3, 2, -2, 1}};
-    EXPECT_EQ(formatReplayCsv(rows),
-              "frame,liveClock,matched,matchedIndex,ghostClock,delta,status\n"
-              "5,0,1,3,2,-2,EVEN\n"
-              "6,1,0,,,,AHEAD\n");
-    EXPECT_EQ(parseReplayRace("BungeeRace"), ReplayRace::BungeeRace);
-    EXPECT_FALSE(parseReplayRace("bigrr").has_value());
-}
-
 TEST(LiveReplay, NoMatchIsReportedAsSuch) {
     const GhostRecording far = recordingFromPaths({straightRun(1, 30, 5000, 5000, 1)});
     const GhostRecording run = recordingFromPaths({straightRun(1, 30, 0, 0, 1)});
