@@ -248,33 +248,6 @@ TEST_F(RaceScenario, BungeeRaceStopsBlockingOnceAMovementWasSeen) {
     }
 }
 
-TEST_F(RaceScenario, CountersSaturateAndTheWindowCapacityNeverOverflows) {
-    useScheme(45);
-    goldGhost() = recordingFromPaths({straightRun(2, 30, 0, 0, 1)});
-    sim::SimWorm& worm = addWorm(1);
-    playTurn(worm, activeFrames(straightRun(1, 3, 0, 0, 1)), 0);
-    raceState().raceFrames = UINT32_MAX - 1;
-    playTurn(worm, activeFrames(straightRun(0, 3, 3, 0, 1)), 0);
-    EXPECT_EQ(raceState().raceFrames, UINT32_MAX);
-    // Samples with the same clock replace each other.
-    EXPECT_EQ(raceState().window.back().clock, uint64_t{UINT32_MAX});
-    EXPECT_EQ(raceState().window.back().x, fixedPixels(6));
-    EXPECT_EQ(raceState().window[raceState().window.size() - 2].clock, uint64_t{UINT32_MAX} - 1);
-
-    raceState().slots[kGoldSlot].segmentIndex = UINT32_MAX;
-    EXPECT_FALSE(advanceGhost(kGoldSlot));
-    raceState().turnEntered = false;
-    raceState().roster = {{101, 1}};
-    raceState().raceArmed = true;
-    playTurn(worm, activeFrames(straightRun(0, 2, 10, 0, 1)), 0);
-    EXPECT_EQ(raceState().slots[kGoldSlot].segmentIndex, UINT32_MAX);
-
-    raceType().turnTime = 85899345;
-    EXPECT_EQ(liveWindowCapacity(), 85899345u * 50 + 1);
-    raceType().turnTime = 85899346;
-    EXPECT_EQ(liveWindowCapacity(), UINT32_MAX);
-}
-
 TEST_F(RaceScenario, WindowHoldsAtMostOneTurnOfSamples) {
     useScheme(1);  // a 1 s turn: 51 samples
     goldGhost() = recordingFromPaths({straightRun(2, 300, 0, 0, 1)});
