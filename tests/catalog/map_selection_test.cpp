@@ -154,6 +154,7 @@ TEST_F(MapSelectionTest, NewWorldEmptiesTheSlotsAndWaitsForItsFirstFrame) {
     log.clear();
     sim::SimWorld& next = playNewWorld(0);
     EXPECT_TRUE(goldGhost().empty());
+    EXPECT_TRUE(goldGhost().segments.empty() && goldGhost().movementStart.empty());
     EXPECT_TRUE(blueGhost().empty());
     EXPECT_EQ(log.lines(), std::vector<std::string>{"new match epoch detected; invalidating race/map/catalog/graphics state (world allocation)"});
     EXPECT_TRUE(mapPipeline().activeMapHash.empty());

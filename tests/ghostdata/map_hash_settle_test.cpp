@@ -36,20 +36,13 @@ protected:
 
 TEST_F(MapCapture, SourceCaptureIsStoredAndLogged) {
     SimMap map(20, 4);
-    const uint64_t attempts = mapGeometryCaptures().attemptCount;
     const uint64_t snapshots = mapGeometryCaptures().snapshotCount;
     captureSource(map);
     const MapGeometryCapture capture = stored();
     const std::string hash = referenceGeometryHash(map.maskRows, 20, 4);
     EXPECT_EQ(capture.hash, hash);
     EXPECT_EQ(capture.world, map.world.world());
-    EXPECT_EQ(capture.landscape, map.world.landscape());
-    EXPECT_EQ(capture.pixels, map.mask.pixels);
-    EXPECT_EQ(capture.source, kSourceCaptureLabel);
     EXPECT_TRUE(capture.isSource);
-    EXPECT_FALSE(capture.consumed);
-    EXPECT_EQ(capture.snapshot, snapshots + 1);
-    EXPECT_EQ(capture.attempt, attempts + 1);
     uint64_t solid = 0;
     for (uint8_t byte : map.maskRows)
         for (int bit = 0; bit < 8; ++bit) solid += (byte >> bit) & 1;
@@ -125,14 +118,6 @@ protected:
     MapHashState state;
 };
 
-TEST_F(MapSettle, WaitsForTheFirstFrame) {
-    SimMap map(8, 8);
-    map.world.setFrameCounter(0);
-    EXPECT_FALSE(settle(map));
-    EXPECT_EQ(state.waits, 0u);
-    EXPECT_TRUE(log.lines().empty());
-}
-
 TEST_F(MapSettle, TakesTheSourceCaptureAndLogsBothHashes) {
     SimMap map(24, 6);
     captureSource(map);
@@ -181,6 +166,10 @@ TEST_F(MapSettle, CaptureOfAnotherWorldIsDropped) {
 
 TEST_F(MapSettle, WaitLinesStopAfterEightFailures) {
     SimMap map(8, 8);
+    map.world.setFrameCounter(0);  // before the first frame: not even a wait
+    EXPECT_FALSE(settle(map));
+    EXPECT_EQ(state.waits, 0u);
+    map.world.setFrameCounter(1);
     map.world.setMapSize(0, 8);
     for (int i = 0; i < 10; ++i) EXPECT_FALSE(settle(map));
     EXPECT_EQ(state.waits, 10u);

@@ -28,6 +28,14 @@ TEST(PrivateProfile, StringAndIntegerReads) {
                    {"A]", "A", "quoted"}, {"A]", "B", "single"}, {"A]", "C", "\"mismatch'"}, {"A]", "D", "\""},
                    {"A]", "E", ""}, {"A]", "N", "a"}, {"Other", "Name", "fb"}, {"General", "Missing", "fb"}};
     for (const auto& c : strings) EXPECT_EQ(profileStringFromText(ini, c.section, c.key, "fb  "), c.value) << c.key;
+    // Tabs, comment-like names, names with inner spaces, headers with text after them and keys
+    // before any section.
+    const std::string odd = "loose=1\n[T]\n\tk\t=\tv\tx\t\n#h=2\nkey 4 = four\n\v k5 =5\n[Trail]ing\nk2=2\n[x]=y\nk7=7\n";
+    const struct {
+        const char *section, *key, *value;
+    } oddStrings[] = {{"T", "k", "v\tx"}, {"T", "#h", "2"}, {"T", "key 4", "four"}, {"T", "\v k5", "5"},
+                      {"T", "loose", "fb"}, {"Trail", "k2", "2"}, {"x", "k7", "7"}};
+    for (const auto& c : oddStrings) EXPECT_EQ(profileStringFromText(odd, c.section, c.key, "fb"), c.value) << c.key;
     const std::pair<const char*, int> integers[] = {
         {"a", -12}, {"b", 7},  {"c", 16}, {"d", 42},  {"e", 0},  {"f", 1},  {"g", 2147483647}, {"h", INT32_MIN},
         {"i", 0},   {"k", 42}, {"l", 0},  {"m", 5},   {"n", 15}, {"p", 0},  {"q", 0},          {"r", -1},

@@ -14,13 +14,8 @@
 #include "platform/posix/curl_transport.h"
 #include "platform/posix/posix_platform.h"
 #include "race/frame_driver.h"
-#include "race/race_state.h"
 #include "sim/sim_chat.h"
 #include "sim/sim_world.h"
-#include "sim/sim_worm.h"
-#include "support/ghost_files.h"
-#include "support/race_host.h"
-#include "support/sim_map.h"
 #include "sim/sim_module.h"
 #include "sync_server_fixture.h"
 
@@ -119,34 +114,6 @@ TEST_F(CatalogActivationTest, AChangedKeyCancelsTheRunningWorkerAndStartsAnother
     EXPECT_EQ(generation(), 1u);
     // The cancelled run's result belongs to a replaced request: dropped, not counted as a failure.
     for (const std::string& line : log.lines()) EXPECT_EQ(line.find("unavailable"), std::string::npos) << line;
-}
-
-TEST_F(CatalogActivationTest, AnIdentifiedMapIsRequestedAndItsLateCatalogJoinsTheRunningBigRRAttempt) {
-    const std::string hash = referenceTerrainHash(patternTerrain(4, 3, 1), 4, 3);
-    const std::string ghostSha = data.addGhost(encodeGhost(framesWithSegments(std::vector<uint32_t>(20, 0))));
-    data.writeBoard(kSeason, hash, "BigRR", {"1|acc-wr|Ann|01:00.00|" + ghostSha});
-    serve({"/v1/=stall:1"});
-    sim::installFrameDriver(host);
-    host.setSchemeTurnTime(30);
-    giveWorldAMap(host.space(), world, 4, 3, 1);
-    world.setFeedbackGates(0, 0);
-    sim::SimGame game(host, world);
-    game.addWorm(1, 1).script(activeFrames(straightRun(2, 20, 100, 100, 1)));
-
-    game.runFrames(1);
-    EXPECT_EQ(requestsStarted(), 1);
-    game.runFrames(6);
-    ASSERT_TRUE(raceState().raceStarted);
-    ASSERT_TRUE(goldGhost().empty());
-    settle();
-    const uint32_t raced = raceState().raceFrames;
-    ASSERT_GT(raced, 0u);
-    game.runFrames(1);
-    EXPECT_TRUE(log.contains("late catalog activation joined the current BigRR attempt at logical segment 0, "
-                             "elapsed frame " + std::to_string(raced)));
-    ASSERT_EQ(goldGhost().frames.size(), 20u);
-    // The ghost shows the frame its movement start plus the frames raced reach, as the live worm.
-    EXPECT_EQ(raceState().slots[kGoldSlot].currentFrame, &goldGhost().frames[1 + raced]);
 }
 
 // A 304 with nothing downloaded raises the generation only for a pending tracked rank. Then the

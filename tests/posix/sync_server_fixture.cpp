@@ -10,9 +10,9 @@ namespace tarvek::testing {
 SyncServerTest::SyncServerTest() : mapHash(std::string(63, 'a') + "7") {
     wrGhost = patternBytes(300000, 1);
     wrGhostSha = data.addGhost(wrGhost);
-    wrTailSha = data.addTail(wrGhostSha, patternBytes(5000, 2));
-    prGhostSha = data.addGhost(patternBytes(7000, 3));
-    prTailSha = data.addTail(prGhostSha, patternBytes(900, 4));
+    data.addTail(wrGhostSha, patternBytes(5000, 2));
+    const std::string prGhostSha = data.addGhost(patternBytes(7000, 3));
+    data.addTail(prGhostSha, patternBytes(900, 4));
     data.writeBoard(kSeason, mapHash, "BigRR",
                     {"1|acc-wr|Alice|01:02.50|" + wrGhostSha, "2|" + std::string(kAccount) + "|Me|01:05.00|" + prGhostSha,
                      "3|acc-3|Carol|01:06.00|"});
@@ -65,12 +65,6 @@ std::map<std::string, std::string> SyncServerTest::clientFiles() const {
         if (entry.is_regular_file())
             files[std::filesystem::relative(entry.path(), root).string()] = readFileBytes(entry.path().string());
     return files;
-}
-
-bool SyncServerTest::hasTemporaryFiles() const {
-    for (const auto& [name, bytes] : clientFiles())
-        if (name.find(".tmp.") != std::string::npos) return true;
-    return false;
 }
 
 std::string SyncServerTest::cachedAssetPath(const std::string& fileName) const {

@@ -31,7 +31,6 @@ protected:
 
     // Every file below the client directory, by path relative to it.
     std::map<std::string, std::string> clientFiles() const;
-    bool hasTemporaryFiles() const;
     std::string cachedAssetPath(const std::string& fileName) const;
     std::string accessLog() const;
     std::string wrGhostFile() const { return wrGhostSha + ".tkghost"; }
@@ -39,7 +38,7 @@ protected:
     CatalogServerData data;
     TempDir client;
     std::string mapHash;
-    std::string wrGhostSha, prGhostSha, wrTailSha, prTailSha;
+    std::string wrGhostSha;
     std::string wrGhost;
     std::vector<std::string> progress;
     std::unique_ptr<CatalogServerProcess> server;

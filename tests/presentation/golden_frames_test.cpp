@@ -10,7 +10,6 @@
 #include "race/frame_driver.h"
 #include "race/race_state.h"
 #include "sim/sim_scene.h"
-#include "sim/sim_timer.h"
 
 namespace tarvek {
 namespace {
@@ -47,23 +46,10 @@ protected:
     }
 };
 
-TEST_F(GoldenFrames, GoldGhostWithCrownOnARopeAtLevelZero) {
-    ropeScene(330);  // 130 px away: level 0
-    scene.renderFrame();
-    check({"gold-rope-level0", 0x170902992f5bed41});
-}
-
 TEST_F(GoldenFrames, GoldGhostWithCrownOnARopeAtLevelFive) {
     ropeScene(210);  // 10 px away: level 5
     scene.renderFrame();
     check({"gold-rope-level5", 0x69a9a122ab192e63});
-}
-
-TEST_F(GoldenFrames, BlueGhostWithItsNameTag) {
-    scene.showGhost(true, sim::sceneGhostFrame(140, 90));  // 100 px from the live worm
-    scene.prepareGraphics();
-    scene.renderFrame();
-    check({"blue-tag", 0x23304df9563e09f2});
 }
 
 TEST_F(GoldenFrames, GapMessage) {
@@ -73,16 +59,6 @@ TEST_F(GoldenFrames, GapMessage) {
                            millisecondTick());
     scene.renderFrame();
     check({"gap-message", 0xf9262a57bf728aba});
-}
-
-TEST_F(GoldenFrames, TurnTimerAheadAndBehind) {
-    sim::SimTurnTimer timer(scene.host, scene.world, scene.display.address(), 1, 0);
-    timer.setSeconds(17);
-    for (const auto& [state, expected] : {std::pair{1u, GoldenFrame{"timer-ahead", 0xaf529bb670589df9}}, {2u, GoldenFrame{"timer-behind", 0x21b08eb73bed7e7d}}}) {
-        raceState().turnTimerColour = state;
-        scene.renderFrame([&] { timer.runFrame(); });
-        check(expected);
-    }
 }
 
 }  // namespace

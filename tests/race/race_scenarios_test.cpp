@@ -149,11 +149,7 @@ TEST_F(RaceScenario, BigRRThreePlayersAdvanceSegmentsByRounds) {
                 EXPECT_EQ(gold.state.ghostClock, 2250u * round + (i - 1));
                 EXPECT_EQ(gold.state.delta, 0);
                 EXPECT_EQ(gold.state.matchedIndex, static_cast<int32_t>(30 * round + (i - 1)));
-                EXPECT_TRUE(gold.matchedThisTurn);
-                EXPECT_TRUE(gold.bound.segmentBounded);
-                EXPECT_EQ(gold.bound.segmentEndIndex, 30u * round + 29);
                 EXPECT_EQ(raceState().window.size(), i);
-                EXPECT_EQ(raceState().window.back().clock, 2250u * round + (i - 1));
             });
             // The ghosts play on after the turn, then stop at their segment's end.
             EXPECT_EQ(gapCalls, 3 * round + (worm == &a ? 1 : worm == &b ? 2 : 3));
@@ -250,33 +246,6 @@ TEST_F(RaceScenario, BungeeRaceStopsBlockingOnceAMovementWasSeen) {
         a.setActive(false);
         b.setActive(false);
     }
-}
-
-TEST_F(RaceScenario, CountersSaturateAndTheWindowCapacityNeverOverflows) {
-    useScheme(45);
-    goldGhost() = recordingFromPaths({straightRun(2, 30, 0, 0, 1)});
-    sim::SimWorm& worm = addWorm(1);
-    playTurn(worm, activeFrames(straightRun(1, 3, 0, 0, 1)), 0);
-    raceState().raceFrames = UINT32_MAX - 1;
-    playTurn(worm, activeFrames(straightRun(0, 3, 3, 0, 1)), 0);
-    EXPECT_EQ(raceState().raceFrames, UINT32_MAX);
-    // Samples with the same clock replace each other.
-    EXPECT_EQ(raceState().window.back().clock, uint64_t{UINT32_MAX});
-    EXPECT_EQ(raceState().window.back().x, fixedPixels(6));
-    EXPECT_EQ(raceState().window[raceState().window.size() - 2].clock, uint64_t{UINT32_MAX} - 1);
-
-    raceState().slots[kGoldSlot].segmentIndex = UINT32_MAX;
-    EXPECT_FALSE(advanceGhost(kGoldSlot));
-    raceState().turnEntered = false;
-    raceState().roster = {{101, 1}};
-    raceState().raceArmed = true;
-    playTurn(worm, activeFrames(straightRun(0, 2, 10, 0, 1)), 0);
-    EXPECT_EQ(raceState().slots[kGoldSlot].segmentIndex, UINT32_MAX);
-
-    raceType().turnTime = 85899345;
-    EXPECT_EQ(liveWindowCapacity(), 85899345u * 50 + 1);
-    raceType().turnTime = 85899346;
-    EXPECT_EQ(liveWindowCapacity(), UINT32_MAX);
 }
 
 TEST_F(RaceScenario, WindowHoldsAtMostOneTurnOfSamples) {

@@ -55,33 +55,31 @@ TEST(CatalogPlan, UnscopedAllowsAnyMapSectionOnly) {
     EXPECT_TRUE(planUnscoped("[catalog]\nWorldRecordTailPath=/t\nWorldRecordTailFile=x\nWorldRecordPlayerName=A\n").empty());
 }
 
+// Each of the three fields of a ghost or a tail left out or left empty; a tail field alone.
 TEST(CatalogPlan, GhostAndTailFieldsMustBeComplete) {
-    const std::string ghostMessage = "each ghost requires GhostPath, GhostSha256 and GhostFile";
-    const std::string full = ghostEntries("WorldRecord", fakeSha(1), false);
-    for (const char* key : {"WorldRecordGhostPath", "WorldRecordGhostSha256", "WorldRecordGhostFile"}) {
-        std::string text = "[map.a]\n";
-        std::string emptied = "[map.a]\n";
-        size_t start = 0;
-        while (start < full.size()) {
-            const size_t end = full.find('\n', start);
-            const std::string line = full.substr(start, end - start);
-            if (line.rfind(std::string(key) + "=", 0) != 0) text += line + "\n";
-            emptied += line.rfind(std::string(key) + "=", 0) == 0 ? std::string(key) + "=\n" : line + "\n";
-            start = end + 1;
-        }
-        EXPECT_TRUE(unscopedFails(text, SyncErrorKind::InvalidCatalog, ghostMessage)) << key;
-        EXPECT_TRUE(unscopedFails(emptied, SyncErrorKind::InvalidCatalog, ghostMessage)) << key;
-    }
-    const std::string tailMessage = "each visual tail requires TailPath, TailSha256 and TailFile";
     const std::string sha = fakeSha(1);
-    EXPECT_TRUE(unscopedFails("[map.a]\n" + full + "WorldRecordTailPath=/t\n", SyncErrorKind::InvalidCatalog, tailMessage));
-    EXPECT_TRUE(unscopedFails("[map.a]\n" + full + "WorldRecordTailSha256=" + sha + "\n", SyncErrorKind::InvalidCatalog,
-                              tailMessage));
-    EXPECT_TRUE(unscopedFails("[map.a]\n" + full + "WorldRecordTailFile=wkTarvek.cache/" + sha + ".tktail\n",
-                              SyncErrorKind::InvalidCatalog, tailMessage));
-    EXPECT_TRUE(unscopedFails("[map.a]\n" + full + "WorldRecordTailPath=\nWorldRecordTailSha256=" + sha +
-                                  "\nWorldRecordTailFile=wkTarvek.cache/" + sha + ".tktail\n",
-                              SyncErrorKind::InvalidCatalog, tailMessage));
+    const std::string ghost[] = {"GhostPath=/g\n", "GhostSha256=" + sha + "\n", "GhostFile=wkTarvek.cache/" + sha + ".tkghost\n"};
+    const std::string tail[] = {"TailPath=/t\n", "TailSha256=" + sha + "\n", "TailFile=wkTarvek.cache/" + sha + ".tktail\n"};
+    for (int missing = 0; missing < 6; ++missing) {
+        for (const bool emptied : {false, true}) {
+            std::string text = "[map.a]\n";
+            for (int field = 0; field < 6; ++field) {
+                const std::string& line = field < 3 ? ghost[field] : tail[field - 3];
+                if (field == missing) {
+                    if (emptied) text += "WorldRecord" + line.substr(0, line.find('=') + 1) + "\n";
+                } else if (field < 3 || missing >= 3) {
+                    text += "WorldRecord" + line;
+                }
+            }
+            EXPECT_TRUE(unscopedFails(text, SyncErrorKind::InvalidCatalog,
+                                      missing < 3 ? "each ghost requires GhostPath, GhostSha256 and GhostFile"
+                                                  : "each visual tail requires TailPath, TailSha256 and TailFile"))
+                << text;
+        }
+    }
+    EXPECT_TRUE(unscopedFails("[map.a]\nWorldRecord" + ghost[0] + "WorldRecord" + ghost[1] + "WorldRecord" + ghost[2] +
+                                  "WorldRecord" + tail[1],
+                              SyncErrorKind::InvalidCatalog, "each visual tail requires TailPath, TailSha256 and TailFile"));
 }
 
 TEST(CatalogPlan, FileNamesFollowTheGhostSha) {

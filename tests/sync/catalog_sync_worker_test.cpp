@@ -4,6 +4,7 @@
 #include <chrono>
 #include <future>
 #include <random>
+#include <stdexcept>
 #include <thread>
 
 #include "catalog_text.h"
@@ -41,16 +42,19 @@ protected:
     CatalogSyncRequest request;
 };
 
-TEST_F(CatalogSyncWorkerTest, DeliversOneResultAndBecomesIdle) {
+TEST_F(CatalogSyncWorkerTest, DeliversOneResultAndBecomesIdleEvenAfterAThrowingCallback) {
     auto worker = makeWorker();
     EXPECT_FALSE(worker->isRunning());
+    ASSERT_TRUE(worker->start(request, [](CatalogSyncResult) { throw std::runtime_error("owner failed"); }));
+    for (int i = 0; i < 500 && worker->isRunning(); ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_FALSE(worker->isRunning());
     std::promise<CatalogSyncResult> delivered;
     ASSERT_TRUE(worker->start(request, [&](CatalogSyncResult result) { delivered.set_value(std::move(result)); }));
     auto future = delivered.get_future();
     ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
     const CatalogSyncResult result = future.get();
     EXPECT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
-    EXPECT_EQ(result.downloadedCount, 1u);
+    EXPECT_EQ(result.reusedCount, 1u) << "the first run committed the ghost";
     for (int i = 0; i < 200 && worker->isRunning(); ++i) std::this_thread::sleep_for(5ms);
     EXPECT_FALSE(worker->isRunning());
 }

@@ -33,61 +33,73 @@ CatalogSyncRequest validRequest() {
                      message);
 }
 
-TEST(RequestValidation, TextLengthUtf8AndControlBytes) {
-    CatalogSyncRequest request = validRequest();
-    request.seasonKey = std::string(256, 's');
-    EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable));
-    request.seasonKey = std::string(257, 's');
-    EXPECT_TRUE(rejects(request, "seasonKey must contain between 1 and 256 UTF-8 bytes"));
-    request.seasonKey = "";
-    EXPECT_TRUE(rejects(request, "seasonKey must contain between 1 and 256 UTF-8 bytes"));
+struct RequestCase {
+    void (*change)(CatalogSyncRequest&);
+    const char* error;  // null: accepted
+};
 
-    request = validRequest();
-    request.playerName = "Ann\tB";
-    EXPECT_TRUE(rejects(request, "playerName contains a control character"));
-    request.playerName = "Ann\x7F";
-    EXPECT_TRUE(rejects(request, "playerName contains a control character"));
-    // Malformed UTF-8 is reported before the control byte that follows it.
-    request.playerName = "\xC3\x28\t";
-    EXPECT_TRUE(rejects(request, "playerName is not valid UTF-8"));
-    request.playerName = "J\xC3\xBCrgen";
-    EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable));
-    request.playerAccountKey = "";
-    EXPECT_TRUE(rejects(request, "playerAccountKey must contain between 1 and 256 UTF-8 bytes"));
-}
-
-TEST(RequestValidation, ScopeAndTrackRank) {
-    CatalogSyncRequest request = validRequest();
-    request.mapHash = kHash;
-    EXPECT_TRUE(rejects(request, "mapHash and raceType must either both be set or both be omitted"));
-    request.mapHash.reset();
-    request.raceType = "BigRR";
-    EXPECT_TRUE(rejects(request, "mapHash and raceType must either both be set or both be omitted"));
-
-    request = validRequest();
-    request.trackRank = 3;
-    EXPECT_TRUE(rejects(request, "trackRank requires a scoped map and must be between 1 and 999"));
-    request.mapHash = kHash;
-    request.raceType = "BigRR";
-    for (int rank : {0, 1000, -5}) {
-        request.trackRank = rank;
-        EXPECT_TRUE(rejects(request, "trackRank requires a scoped map and must be between 1 and 999")) << rank;
-    }
-    for (int rank : {1, 999}) {
-        request.trackRank = rank;
-        EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable)) << rank;
-    }
-
-    request.mapHash = kHash.substr(1);
-    EXPECT_TRUE(rejects(request, "mapHash must be exactly 64 hex digits"));
-    request.mapHash = kHash.substr(1) + "g";
-    EXPECT_TRUE(rejects(request, "mapHash must be exactly 64 hex digits"));
-    request.mapHash = kHash;
-    request.raceType = "bigrr";
-    EXPECT_TRUE(rejects(request, "raceType is not a supported Tarvek discipline"));
-    for (const char* race : {"TTRR", "BigRR", "TrickRace", "BungeeRace"}) {
-        request.raceType = race;
-        EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable)) << race;
+// One change from a valid request each. The first failing check names the error, so a request with
+// several faults reports the earliest one in the validation order.
+TEST(RequestValidation, EachFieldRuleAndTheOrderOfTheChecks) {
+    const char* const kRange = "trackRank requires a scoped map and must be between 1 and 999";
+    const char* const kSeason = "seasonKey must contain between 1 and 256 UTF-8 bytes";
+    const char* const kScope = "mapHash and raceType must either both be set or both be omitted";
+    const char* const kPaths = "catalogPath and cacheDirectory must be absolute paths";
+    const RequestCase cases[] = {
+        {[](CatalogSyncRequest& r) { r.seasonKey = std::string(256, 's'); }, nullptr},
+        {[](CatalogSyncRequest& r) { r.seasonKey = std::string(257, 's'); }, kSeason},
+        {[](CatalogSyncRequest& r) { r.seasonKey = ""; }, kSeason},
+        {[](CatalogSyncRequest& r) { r.playerName = "Ann\tB"; }, "playerName contains a control character"},
+        {[](CatalogSyncRequest& r) { r.playerName = "Ann\x7F"; }, "playerName contains a control character"},
+        {[](CatalogSyncRequest& r) { r.playerName = "\xC3\x28\t"; }, "playerName is not valid UTF-8"},
+        {[](CatalogSyncRequest& r) { r.playerName = "J\xC3\xBCrgen"; }, nullptr},
+        {[](CatalogSyncRequest& r) { r.playerAccountKey = ""; },
+         "playerAccountKey must contain between 1 and 256 UTF-8 bytes"},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash; }, kScope},
+        {[](CatalogSyncRequest& r) { r.raceType = "BigRR"; }, kScope},
+        {[](CatalogSyncRequest& r) { r.trackRank = 3; }, kRange},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "BigRR", r.trackRank = 0; }, kRange},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "BigRR", r.trackRank = 1000; }, kRange},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "BigRR", r.trackRank = -5; }, kRange},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "TTRR", r.trackRank = 1; }, nullptr},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "TrickRace", r.trackRank = 999; }, nullptr},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "BungeeRace"; }, nullptr},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash.substr(1), r.raceType = "BigRR"; },
+         "mapHash must be exactly 64 hex digits"},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash.substr(1) + "g", r.raceType = "BigRR"; },
+         "mapHash must be exactly 64 hex digits"},
+        {[](CatalogSyncRequest& r) { r.mapHash = kHash, r.raceType = "bigrr"; },
+         "raceType is not a supported Tarvek discipline"},
+        {[](CatalogSyncRequest& r) { r.catalogPath.clear(); }, kPaths},
+        {[](CatalogSyncRequest& r) { r.cacheDirectory = "wkTarvek.cache"; }, kPaths},
+#ifdef _WIN32
+        {[](CatalogSyncRequest& r) { r.cacheDirectory = L"C:wkTarvek.cache"; }, kPaths},
+        {[](CatalogSyncRequest& r) { r.cacheDirectory = L"\\\\server\\share\\wkTarvek.cache"; }, nullptr},
+#endif
+        {[](CatalogSyncRequest& r) { r.receiveTimeoutMs = 0, r.overallTimeoutMs = -1; },
+         "receive timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.resolveTimeoutMs = 0, r.receiveTimeoutMs = 0; },
+         "resolve timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.connectTimeoutMs = 0; }, "connect timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.sendTimeoutMs = INT32_MIN; }, "send timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.overallTimeoutMs = 0; }, "overall timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.apiBaseUrl = "", r.resolveTimeoutMs = 0, r.catalogPath.clear(),
+                                     r.raceType = "BigRR", r.seasonKey = ""; }, kSeason},
+        {[](CatalogSyncRequest& r) { r.apiBaseUrl = "", r.resolveTimeoutMs = 0, r.catalogPath.clear(),
+                                     r.raceType = "BigRR"; }, kScope},
+        {[](CatalogSyncRequest& r) { r.apiBaseUrl = "", r.resolveTimeoutMs = 0, r.catalogPath.clear(); }, kPaths},
+        {[](CatalogSyncRequest& r) { r.apiBaseUrl = "", r.resolveTimeoutMs = 0; },
+         "resolve timeout must be between 1 ms and INT_MAX ms"},
+        {[](CatalogSyncRequest& r) { r.apiBaseUrl = ""; }, "apiBaseUrl is required"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        CatalogSyncRequest request = validRequest();
+        cases[i].change(request);
+        if (cases[i].error) {
+            EXPECT_TRUE(rejects(request, cases[i].error)) << "case " << i;
+        } else {
+            EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable)) << "case " << i;
+        }
     }
 }
 
@@ -100,63 +112,12 @@ TEST(RequestValidation, WindowsAbsolutePaths) {
         EXPECT_FALSE(isWindowsAbsolutePath(path)) << std::wstring(path).size();
 }
 
-TEST(RequestValidation, PathsMustBeAbsoluteInThisBuild) {
-    CatalogSyncRequest request = validRequest();
-    request.catalogPath.clear();
-    EXPECT_TRUE(rejects(request, "catalogPath and cacheDirectory must be absolute paths"));
-    request = validRequest();
-    request.cacheDirectory = "wkTarvek.cache";
-    EXPECT_TRUE(rejects(request, "catalogPath and cacheDirectory must be absolute paths"));
-#ifdef _WIN32
-    request.cacheDirectory = L"C:wkTarvek.cache";
-    EXPECT_TRUE(rejects(request, "catalogPath and cacheDirectory must be absolute paths"));
-    request.cacheDirectory = L"\\\\server\\share\\wkTarvek.cache";
-    EXPECT_NO_THROW(validateCatalogSyncRequest(request, crackUrlPortable));
-#endif
-}
-
-TEST(RequestValidation, TimeoutsInOrder) {
-    CatalogSyncRequest request = validRequest();
-    request.receiveTimeoutMs = 0;
-    request.overallTimeoutMs = -1;
-    EXPECT_TRUE(rejects(request, "receive timeout must be between 1 ms and INT_MAX ms"));
-    request.resolveTimeoutMs = 0;
-    EXPECT_TRUE(rejects(request, "resolve timeout must be between 1 ms and INT_MAX ms"));
-    request = validRequest();
-    request.connectTimeoutMs = 0;
-    EXPECT_TRUE(rejects(request, "connect timeout must be between 1 ms and INT_MAX ms"));
-    request = validRequest();
-    request.sendTimeoutMs = INT32_MIN;
-    EXPECT_TRUE(rejects(request, "send timeout must be between 1 ms and INT_MAX ms"));
-    request = validRequest();
-    request.overallTimeoutMs = 0;
-    EXPECT_TRUE(rejects(request, "overall timeout must be between 1 ms and INT_MAX ms"));
-}
-
 TEST(RequestValidation, DeadlineIsNowPlusOverallTimeout) {
     CatalogSyncRequest request = validRequest();
     request.overallTimeoutMs = INT32_MAX;
     const auto now = std::chrono::steady_clock::time_point(std::chrono::hours(1));
     const ValidatedSyncRequest validated = validateCatalogSyncRequest(request, crackUrlPortable, now);
     EXPECT_EQ(validated.deadline - now, std::chrono::milliseconds(INT32_MAX));
-}
-
-TEST(RequestValidation, ValidationOrderStopsAtFirstFailure) {
-    CatalogSyncRequest request = validRequest();
-    request.apiBaseUrl = "";
-    request.resolveTimeoutMs = 0;
-    request.catalogPath.clear();
-    request.raceType = "BigRR";
-    request.seasonKey = "";
-    EXPECT_TRUE(rejects(request, "seasonKey must contain between 1 and 256 UTF-8 bytes"));
-    request.seasonKey = "s";
-    EXPECT_TRUE(rejects(request, "mapHash and raceType must either both be set or both be omitted"));
-    request.raceType.reset();
-    EXPECT_TRUE(rejects(request, "catalogPath and cacheDirectory must be absolute paths"));
-    request.catalogPath = validRequest().catalogPath;
-    EXPECT_TRUE(rejects(request, "resolve timeout must be between 1 ms and INT_MAX ms"));
-    request.resolveTimeoutMs = 1;
-    EXPECT_TRUE(rejects(request, "apiBaseUrl is required"));
 }
 
 struct OriginCase {

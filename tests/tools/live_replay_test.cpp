@@ -9,22 +9,6 @@ namespace {
 using testing::recordingFromPaths;
 using testing::straightRun;
 
-TEST(LiveReplay, ARunAgainstItselfIsEvenThroughout) {
-    const GhostRecording run = recordingFromPaths({straightRun(10, 100, 0, 0, 1)});
-    const auto rows = replayAgainstGhost(run, run, ReplayOptions{});
-    ASSERT_EQ(rows.size(), 100u);
-    EXPECT_EQ(rows.front().frame, 10u);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].liveClock, i);
-        EXPECT_TRUE(rows[i].matched);
-        EXPECT_EQ(rows[i].delta, 0);
-        EXPECT_EQ(rows[i].status, 0u);
-    }
-    const ReplaySummary summary = summarizeReplay(rows);
-    EXPECT_EQ(summary.framesEven, 100u);
-    EXPECT_EQ(summary.largestGain, 0);
-}
-
 TEST(LiveReplay, ASlowerRunFallsBehindAndTheSummarySaysWhere) {
     // The run stalls for 20 frames in the middle of the course.
     auto slow = straightRun(1, 50, 0, 0, 1);
@@ -50,7 +34,11 @@ TEST(LiveReplay, BigRRPlaysEachSegmentAsATurnWithTurnClocks) {
     EXPECT_EQ(rows[30].frame, 32u + 3u);
     EXPECT_EQ(rows[30].liveClock, 50u);  // segment 1 × 1 s × 50
     EXPECT_EQ(rows[30].ghostClock, 50u);
-    EXPECT_EQ(rows.back().delta, 0);
+    for (const ReplayFrame& row : rows) {
+        EXPECT_TRUE(row.matched);
+        EXPECT_EQ(row.delta, 0);
+    }
+    EXPECT_EQ(summarizeReplay(rows).framesEven, 60u);
 }
 
 TEST(LiveReplay, TurnTimeFitsTheLongestSegment) {
@@ -60,16 +48,6 @@ TEST(LiveReplay, TurnTimeFitsTheLongestSegment) {
     EXPECT_EQ(fittingTurnTime(shortRun, longRun), 2u);
     const GhostRecording huge = recordingFromPaths({straightRun(1, 9000, 0, 0, 1)});
     EXPECT_EQ(fittingTurnTime(huge, huge), 127u);
-}
-
-TEST(LiveReplay, CsvLeavesUnmatchedValuesEmpty) {
-    std::vector<ReplayFrame> rows = {{5, 0, true, 3, 2, -2, 0}, {6, 1, false, 3, 2, -2, 1}};
-    EXPECT_EQ(formatReplayCsv(rows),
-              "frame,liveClock,matched,matchedIndex,ghostClock,delta,status\n"
-              "5,0,1,3,2,-2,EVEN\n"
-              "6,1,0,,,,AHEAD\n");
-    EXPECT_EQ(parseReplayRace("BungeeRace"), ReplayRace::BungeeRace);
-    EXPECT_FALSE(parseReplayRace("bigrr").has_value());
 }
 
 TEST(LiveReplay, NoMatchIsReportedAsSuch) {
