@@ -276,14 +276,15 @@ std::vector<Scenario> allScenarios() {
     hotkey.hotkeys = {{60, kGoldHotkeyId}, {100, kGoldHotkeyId}};
     hotkey.keyFrames = {{55, ""}, {80, ""}, {120, ""}};
 
-    // The server is down at first: the request fails and is retried (3 s, then 6 s of game time)
-    // while the local catalog races; it comes up before the second retry, whose catalog arrives
-    // before the worm moves.
-    Scenario late = withServer(race("server-late", offlineFiles("TTRR", 1)));
+    // The server is down at first and the local catalog does not know the course: the request
+    // fails and is retried (3 s, then 6 s of game time) while the worm waits without ghosts. The
+    // server comes up at frame 200; the third request goes out at frame 469 and the worm first
+    // moves at 470, while it is on its way: its catalog joins the attempt that has started.
+    Scenario late = withServer(race("server-late", {{"wkTarvek.ini", settingsText(true)}}));
     late.server = CatalogServer::Late;
     late.serverUpFrame = 200;
-    late.worms = singleRace(500);
-    late.keyFrames = {{100, ""}, {520, ""}, {620, ""}};
+    late.worms = singleRace(459);
+    late.keyFrames = {{100, ""}, {475, ""}, {560, ""}};
 
     std::vector<Scenario> all{ttrr, bigrr, trick, bungee, chat, hotkey, late};
     for (Scenario& offline : offlineScenarios()) all.push_back(std::move(offline));

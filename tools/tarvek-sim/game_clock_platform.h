@@ -1,7 +1,7 @@
 #pragma once
 // The platform of the simulated game: every service of the native platform, but the clock is
-// the game's (20 ms a frame), so retry waits and catalog polls count in game frames and a run
-// plays the same however busy the machine is.
+// the game's (20 ms a frame) and the network is the game's gate, so retry waits, catalog polls and
+// answers count in game frames and a run plays the same however busy the machine is.
 #include <atomic>
 #include <memory>
 
@@ -16,7 +16,9 @@ namespace tarvek::simtool {
 
 class GameClockPlatform final : public Platform {
 public:
-    explicit GameClockPlatform(std::shared_ptr<const Platform> services) : services_(std::move(services)) {}
+    // transport: the client the catalog worker gets in place of the services' own.
+    GameClockPlatform(std::shared_ptr<const Platform> services, std::shared_ptr<HttpTransport> transport)
+        : services_(std::move(services)), transport_(std::move(transport)) {}
 
     void setFrame(uint32_t frame) { ms_.store(kStartMs + uint64_t{frame} * 20); }
 
@@ -34,7 +36,7 @@ public:
     void deleteFileQuietly(const std::filesystem::path& path) const noexcept override { services_->deleteFileQuietly(path); }
     bool isRegularFile(const std::filesystem::path& path) const noexcept override { return services_->isRegularFile(path); }
     std::unique_ptr<Sha256Hasher> newSha256Hasher() const override { return services_->newSha256Hasher(); }
-    std::shared_ptr<HttpTransport> httpTransport() const override { return services_->httpTransport(); }
+    std::shared_ptr<HttpTransport> httpTransport() const override { return transport_; }
     std::optional<CrackedUrl> crackUrl(std::u16string_view url) const override { return services_->crackUrl(url); }
     const CodePageConverter& codePages() const override { return services_->codePages(); }
 
@@ -42,6 +44,7 @@ private:
     // An uptime of an hour when the game starts: nothing the module waits for is due at zero.
     static constexpr uint64_t kStartMs = 3600000;
     std::shared_ptr<const Platform> services_;
+    std::shared_ptr<HttpTransport> transport_;
     std::atomic<uint64_t> ms_{kStartMs};
 };
 

@@ -13,6 +13,7 @@
 
 #include "catalog/catalog_sync_state.h"
 #include "host/log.h"
+#include "host/settings.h"
 #include "module/startup.h"
 #include "race/frame_driver.h"
 #include "race/live_comparison.h"
@@ -24,6 +25,7 @@
 #include "tools/scenarios/hook_survey.h"
 #include "tools/scenarios/log_tail.h"
 #include "tools/tarvek-sim/game_clock_platform.h"
+#include "tools/tarvek-sim/network_gate.h"
 #include "tools/tarvek-sim/race_game.h"
 #include "tools/tarvek-sim/scenario_platform.h"
 
@@ -70,15 +72,6 @@ private:
     std::vector<std::string> lines_;
 };
 
-// A catalog run in flight finishes before the next frame, so every run plays the same.
-void settleCatalogWorker() {
-    for (int waited = 0; waited < 2000; ++waited) {
-        const auto worker = currentCatalogWorker();
-        if (!worker || !worker->isRunning()) return;
-        std::this_thread::sleep_for(5ms);
-    }
-}
-
 // The module's init thread: it serves the hotkeys until the game ends, whatever ends the run.
 class InitThread {
 public:
@@ -124,7 +117,7 @@ public:
         RaceGame game(scenario_);
         names_ = {game.host.base(), sim::kHostImageSize, sim::kModuleRoutineBase, 0x01000000};
         scenarios::HookSurvey survey(game.host.memory(), game.host.base(), scenarios::gameHookPoints());
-        auto clock = std::make_shared<GameClockPlatform>(server_.services);
+        auto clock = std::make_shared<GameClockPlatform>(server_.services, gate_);
         ScenarioPlatform platform((dir_ / "wkTarvek.dll").string(), game.host.base(), clock,
                                   "https://127.0.0.1:" + std::to_string(port));
         ModuleHost moduleHost{game.host.memory(), game.host, sim::simHookAddresses(game.host, moduleHookRoutines())};
@@ -137,7 +130,7 @@ public:
             result.hooksPatched += line.find(" patched ") != std::string::npos;
         }
         scenarios::LogTail startLog(dir_ / scenarios::kLogFileName);
-        for (const auto& line : startLog.takeWhenQuiet(30ms, 2s)) add(0, EventKind::Log, names_.inText(line));
+        for (const auto& line : startLog.takeWhenQuiet(30ms, 2s)) add(0, EventKind::Log, logText(line));
 
         {
             LogCapture log;
@@ -146,7 +139,7 @@ public:
             for (uint32_t i = 0; i < scenario_.frameCount(); ++i) {
                 clock->setFrame(game.frame() + 1);
                 game.runFrame();
-                settleCatalogWorker();
+                passCatalogRun();
                 const uint32_t frame = game.frame();
                 observe(frame, result);
                 flush(game, log);
@@ -156,6 +149,8 @@ public:
                     if (key.frame == frame) keyFrame(scenario_, key, game);
             }
             result.frames = game.frame();
+            heldWorker_ = currentCatalogWorker();
+            passCatalogRun();  // the last run too, so nothing waits at the gate
             init.end();
             sim::resetModuleRaceState();  // the worker goes now, while the game is still there
             flush(game, log);
@@ -168,6 +163,30 @@ public:
 private:
     void add(uint32_t frame, EventKind kind, const std::string& text) { transcript_.add(scenario_.name, frame, kind, text); }
 
+    // A log line as any host would write it: addresses named, the module directory as "<module>".
+    std::string logText(const std::string& line) const {
+        std::string text = names_.inText(line);
+        const std::string& directory = settings().moduleDirectory;
+        for (size_t at; directory.size() > 1 && (at = text.find(directory)) != std::string::npos;)
+            text.replace(at, directory.size(), "<module>");
+        return text;
+    }
+
+    // A catalog run started in this frame waits at the network gate; one started in an earlier
+    // frame goes through now and has delivered before the next frame.
+    void passCatalogRun() {
+        const auto worker = currentCatalogWorker();
+        if (!worker || !worker->isRunning()) return;
+        if (worker != heldWorker_) {
+            heldWorker_ = worker;
+            return;
+        }
+        for (int waited = 0; waited < 10000 && worker->isRunning(); ++waited) {
+            gate_->release();
+            std::this_thread::sleep_for(2ms);
+        }
+    }
+
     void startServer(int port) {
         serverProcess_ = std::make_unique<server::ServerProcess>(
             server_.binary, server_.dataDirectory,
@@ -175,7 +194,7 @@ private:
     }
 
     void flush(RaceGame& game, LogCapture& log) {
-        for (const auto& line : log.take()) add(game.frame(), EventKind::Log, names_.inText(line));
+        for (const auto& line : log.take()) add(game.frame(), EventKind::Log, logText(line));
         const auto& prints = game.host.chatPrints();
         for (; chatSeen_ < prints.size(); ++chatSeen_) add(game.frame(), EventKind::Chat, prints[chatSeen_].text);
     }
@@ -215,6 +234,8 @@ private:
     scenarios::Transcript& transcript_;
     std::unique_ptr<server::ServerProcess> serverProcess_;
     scenarios::AddressNames names_;
+    std::shared_ptr<NetworkGate> gate_ = std::make_shared<NetworkGate>(server_.services->httpTransport());
+    std::shared_ptr<CatalogSyncWorker> heldWorker_;
     size_t chatSeen_ = 0;
     std::string lastStatus_ = "gold none, blue none";
     uint32_t lastColour_ = 0;
