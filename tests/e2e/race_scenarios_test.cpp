@@ -2,10 +2,15 @@
 // checked on what the player and the catalogs see, and its key frames on their pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <ostream>
 #include <sstream>
 
+#include "presentation/gap_message.h"
+#include "race/race_state.h"
 #include "support/temp_dir.h"
+#include "tools/tarvek-sim/race_game.h"
 #include "tools/tarvek-sim/race_run.h"
 #include "tools/tarvek-sim/sim_run.h"
 
@@ -13,6 +18,52 @@ namespace tarvek::simtool {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// What a key frame shows on its 8-bit surface: each ghost's tint where that ghost stands, gold
+// above the gold ghost's head (the crown), and the gap message's dark box at the top.
+struct FrameLook {
+    bool gold = false;
+    bool blue = false;
+    bool crown = false;
+    bool gapBox = false;
+    bool operator==(const FrameLook&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const FrameLook& l) {
+    return out << "gold " << l.gold << " blue " << l.blue << " crown " << l.crown << " gap box " << l.gapBox;
+}
+
+// The course's sky and the live worm's pinks and reds are neither ghost nor crown.
+bool drawn(const uint8_t* rgb) {
+    const bool sky = rgb[0] == 102 && rgb[1] == 153 && rgb[2] == 204;
+    const bool pink = rgb[0] > rgb[1] + 40 && rgb[0] > rgb[2] + 20;
+    return !sky && !pink;
+}
+bool dark(const uint8_t* rgb) { return rgb[0] + rgb[1] + rgb[2] < 60; }
+
+FrameLook look(RaceGame& game) {
+    const std::vector<uint8_t> pixels = game.display.pixels();
+    const sim::Palette palette = game.display.palette();
+    const int32_t width = static_cast<int32_t>(game.display.width()), height = static_cast<int32_t>(game.display.height());
+    // Pixels of the kind within a box around (x, y), the box given by its offsets from there.
+    auto count = [&](bool (*kind)(const uint8_t*), int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        int found = 0;
+        for (int32_t py = std::max(0, y + top); py < std::min(height, y + bottom); ++py)
+            for (int32_t px = std::max(0, x + left); px < std::min(width, x + right); ++px)
+                found += kind(&palette[pixels[size_t(py) * width + px] * 4]);
+        return found;
+    };
+    FrameLook seen;
+    if (const GhostFrame* gold = raceState().slots[kGoldSlot].currentFrame) {
+        const int32_t x = gold->positionX() >> 16, y = gold->positionY() >> 16;
+        seen.gold = count(drawn, x, y, -10, -10, 10, 10) >= 20;
+        seen.crown = count(drawn, x, y, -10, -30, 10, -12) >= 6;
+    }
+    if (const GhostFrame* blue = raceState().slots[kBlueSlot].currentFrame)
+        seen.blue = count(drawn, blue->positionX() >> 16, blue->positionY() >> 16, -10, -10, 10, 10) >= 20;
+    seen.gapBox = count(dark, width / 2, 0, -40, 1, 40, 12) >= 200;
+    return seen;
+}
 
 class RaceScenarios : public ::testing::Test {
 protected:
@@ -23,7 +74,9 @@ protected:
         scenarios::Transcript transcript;
         for (const auto& scenario : all) {
             const RunResult result = runScenario(scenario, dir_->path() / scenario.name, server, transcript,
-                                                 [](const auto&, const auto&, RaceGame&) {});
+                                                 [](const auto& s, const auto& key, RaceGame& game) {
+                                                     looks_[s.name + " " + std::to_string(key.frame)] = look(game);
+                                                 });
             ran_[scenario.name] = result.ran;
         }
         // "SCENARIO FRAME KIND TEXT" kept as scenario -> kind -> texts.
@@ -41,6 +94,7 @@ protected:
 
     static inline testing::TempDir* dir_ = nullptr;
     static inline std::map<std::string, bool> ran_;
+    static inline std::map<std::string, FrameLook> looks_;  // by "scenario frame"
     static inline std::map<std::string, std::map<std::string, Lines>> events_;
 };
 
@@ -92,6 +146,28 @@ TEST_F(RaceScenarios, TranscriptsShowWhatThePlayerAndTheCatalogsSee) {
         const Lines lines = events(row.scenario, row.kind);
         if (row.exact) EXPECT_EQ(lines, row.expected) << row.scenario << " " << row.kind;
         else EXPECT_TRUE(inOrder(lines, row.expected)) << row.scenario << " " << row.kind;
+    }
+}
+
+TEST_F(RaceScenarios, KeyFramesShowTheGhostsTheCrownAndTheGapBox) {
+    const bool FrameLook::*const gold = &FrameLook::gold;
+    const bool FrameLook::*const blue = &FrameLook::blue;
+    const bool FrameLook::*const crown = &FrameLook::crown;
+    const bool FrameLook::*const gapBox = &FrameLook::gapBox;
+    const struct {
+        const char* frame;
+        const bool FrameLook::*part;
+        bool shown;
+    } rows[] = {
+        {"ttrr 160", gold, true},     {"ttrr 160", blue, true},        {"ttrr 160", crown, true},
+        {"ttrr 160", gapBox, false},  {"changed-site 60", gold, true}, {"changed-site 60", crown, true},
+        {"hotkey 80", gold, false},   {"hotkey 80", crown, false},     {"bigrr 103", gapBox, true},
+        {"trickrace 171", gapBox, true}, {"disabled 60", gold, false}, {"disabled 60", blue, false},
+        {"server-late 100", gold, false},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(looks_.count(row.frame)) << row.frame;
+        EXPECT_EQ(looks_[row.frame].*row.part, row.shown) << row.frame << ": " << looks_[row.frame];
     }
 }
 

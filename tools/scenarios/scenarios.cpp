@@ -196,7 +196,7 @@ Scenario race(std::string name, std::vector<ModuleFile> files) {
 
 Scenario offlineTtrr() {
     Scenario s = race("offline-ttrr", offlineFiles("TTRR", 1));
-    s.keyFrames = {{40, ""}, {110, ""}, {160, ""}};
+    s.keyFrames = {};
     return s;
 }
 
@@ -204,7 +204,7 @@ Scenario offlineBigrr() {
     Scenario s = race("offline-bigrr", offlineFiles("BigRR", 2));
     s.schemeTurnTime = 30;
     s.worms = bigRace(1, 2);
-    s.keyFrames = {{60, ""}, {100, ""}};
+    s.keyFrames = {};
     return s;
 }
 
@@ -214,14 +214,14 @@ Scenario offlineChat() {
     s.chat = {{8, "!ranks"}, {12, "!track 3"}};
     // Without a server the rank's catalog never arrives: the retries run out 21 s later.
     s.worms = singleRace(5, 1000);
-    s.keyFrames = {{14, ""}, {60, ""}};
+    s.keyFrames = {{490, "no server: the rank could not be downloaded"}};
     return s;
 }
 
 Scenario disabled() {
     Scenario s = race("disabled", offlineFiles("TTRR", 1));
     s.files.front() = {"wkTarvek.ini", settingsText(false)};
-    s.keyFrames = {{60, ""}};
+    s.keyFrames = {{60, "Enabled=0: the game alone, no ghosts"}};
     s.race = false;
     return s;
 }
@@ -231,7 +231,7 @@ Scenario disabled() {
 Scenario changedSite() {
     Scenario s = race("changed-site", offlineFiles("TTRR", 1));
     s.imageChanges = {{host_layout::image::kTurnTimerColourACallSite, {0xE9}}};
-    s.keyFrames = {{60, ""}};
+    s.keyFrames = {{60, "changed timer code: ghosts, no timer"}};
     return s;
 }
 
@@ -253,28 +253,32 @@ std::vector<Scenario> offlineScenarios() { return {offlineTtrr(), offlineBigrr()
 
 std::vector<Scenario> allScenarios() {
     Scenario ttrr = withServer(race("ttrr", offlineFiles("TTRR", 1)));
-    ttrr.keyFrames = {{40, ""}, {110, ""}, {120, ""}, {160, ""}};
+    ttrr.keyFrames = {{40, "behind the gold ghost: timer red"},
+                      {120, "passing through the gold ghost: it fades"},
+                      {160, "ahead of both ghosts: timer green"}};
 
     Scenario bigrr = withServer(race("bigrr", offlineFiles("BigRR", 3)));
     bigrr.schemeTurnTime = 30;
     bigrr.worms = bigRace(3, 3);
-    bigrr.keyFrames = {{60, ""}, {80, ""}, {700, ""}};
+    bigrr.keyFrames = {{103, "end of turn 1: the gap to both ghosts"}, {160, "the second player's turn"}};
 
     Scenario trick = race("trickrace", offlineFiles("TTRR", 1, "trickrace"));
-    trick.keyFrames = {{110, ""}};
+    trick.keyFrames = {{171, "TrickRace: the gap at the end of the run"}};
     Scenario bungee = race("bungeerace", offlineFiles("BigRR", 2, "bungeerace"));
     bungee.schemeTurnTime = 30;
     bungee.worms = bigRace(1, 2);
-    bungee.keyFrames = {{60, ""}, {100, ""}};
+    bungee.keyFrames = {{100, "BungeeRace, first turn"}};
 
     Scenario chat = withServer(race("chat", offlineFiles("TTRR", 1)));
     chat.worms = singleRace(60);
     chat.chat = {{10, "!ranks"}, {20, "!track 2"}, {40, "!track me"}, {50, "!track two"}};
-    chat.keyFrames = {{12, ""}, {30, ""}, {55, ""}, {150, ""}};
+    chat.keyFrames = {{12, "!ranks: the top ten in the chat"},
+                      {30, "!track 2: SilverSwing is the blue ghost"},
+                      {56, "!track me, !track two: PB blue again"}};
 
     Scenario hotkey = withServer(race("hotkey", offlineFiles("TTRR", 1)));
     hotkey.hotkeys = {{60, kGoldHotkeyId}, {100, kGoldHotkeyId}};
-    hotkey.keyFrames = {{55, ""}, {80, ""}, {120, ""}};
+    hotkey.keyFrames = {{80, "Ctrl+G: the gold ghost hidden"}, {120, "Ctrl+G again: gold is back"}};
 
     // The server is down at first and the local catalog does not know the course: the request
     // fails and is retried (3 s, then 6 s of game time) while the worm waits without ghosts. The
@@ -284,7 +288,7 @@ std::vector<Scenario> allScenarios() {
     late.server = CatalogServer::Late;
     late.serverUpFrame = 200;
     late.worms = singleRace(459);
-    late.keyFrames = {{100, ""}, {475, ""}, {560, ""}};
+    late.keyFrames = {{100, "server down, map unknown: no ghosts"}, {520, "late catalog joined: ghosts untinted, no tags"}};
 
     std::vector<Scenario> all{ttrr, bigrr, trick, bungee, chat, hotkey, late};
     for (Scenario& offline : offlineScenarios()) all.push_back(std::move(offline));

@@ -9,7 +9,7 @@
 namespace tarvek::simtool {
 namespace {
 
-constexpr uint32_t kColumns = 4;
+constexpr uint32_t kColumns = 2;
 constexpr uint32_t kGap = 8;
 constexpr uint32_t kCaptionHeight = 26;
 
@@ -23,8 +23,8 @@ bool writeContactSheet(const std::string& path, const std::vector<SheetFrame>& f
     }
     uint32_t cellWidth = 0, cellHeight = 0;
     for (const SheetFrame& frame : frames) {
-        cellWidth = std::max(cellWidth, frame.width / 2);
-        cellHeight = std::max(cellHeight, frame.height / 2);
+        cellWidth = std::max(cellWidth, frame.width);
+        cellHeight = std::max(cellHeight, frame.height);
     }
     const uint32_t columns = std::min<uint32_t>(kColumns, static_cast<uint32_t>(frames.size()));
     const uint32_t rows = static_cast<uint32_t>((frames.size() + columns - 1) / columns);
@@ -40,10 +40,9 @@ bool writeContactSheet(const std::string& path, const std::vector<SheetFrame>& f
         const SheetFrame& frame = frames[i];
         const uint32_t left = kGap + static_cast<uint32_t>(i % columns) * (cellWidth + kGap);
         const uint32_t top = kGap + static_cast<uint32_t>(i / columns) * (cellHeight + kCaptionHeight + kGap);
-        // Half size: every other pixel of every other row.
-        for (uint32_t y = 0; y < frame.height / 2; ++y)
-            for (uint32_t x = 0; x < frame.width / 2; ++x)
-                pixels[size_t{top + y} * width + left + x] = frame.pixels[size_t{2 * y} * frame.width + 2 * x];
+        for (uint32_t y = 0; y < frame.height; ++y)
+            std::copy_n(frame.pixels.begin() + size_t{y} * frame.width, frame.width,
+                        pixels.begin() + size_t{top + y} * width + left);
         const int32_t textTop = static_cast<int32_t>(top + cellHeight + 2);
         sim::drawText(canvas, static_cast<int32_t>(left), textTop, frame.title, 1, white, black);
         sim::drawText(canvas, static_cast<int32_t>(left), textTop + 11, frame.caption, 1, grey, black);

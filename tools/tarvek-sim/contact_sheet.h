@@ -1,5 +1,5 @@
 #pragma once
-// The contact sheet: every key frame of a run at half size in a grid, each with its scenario,
+// The contact sheet: every key frame of a run in a grid, each with its scenario,
 // frame number and what it shows beneath it.
 #include <cstdint>
 #include <string>

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -17,6 +18,8 @@
 #include "module/startup.h"
 #include "race/frame_driver.h"
 #include "race/live_comparison.h"
+#include "presentation/gap_message.h"
+#include "presentation/turn_timer.h"
 #include "race/race_state.h"
 #include "server_process.h"
 #include "sim/host_image_layout.h"
@@ -101,6 +104,18 @@ std::string slotStatus(size_t slot) {
 
 const char* timerColourName(uint32_t colour) { return colour == 1 ? "ahead" : colour == 2 ? "behind" : "none"; }
 
+std::string hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", value);
+    return text;
+}
+
+std::string markedText(const MarkedCommands& m) {
+    return "gold " + std::to_string(m.goldSprites) + " sprite(s) " + hex(m.goldFlags) + " " + std::to_string(m.goldLines) +
+           " line(s), blue " + std::to_string(m.blueSprites) + " sprite(s) " + hex(m.blueFlags) + " " +
+           std::to_string(m.blueLines) + " line(s)";
+}
+
 class ScenarioRun {
 public:
     ScenarioRun(const Scenario& scenario, const fs::path& dir, const ServerSetup& server,
@@ -141,7 +156,7 @@ public:
                 game.runFrame();
                 passCatalogRun();
                 const uint32_t frame = game.frame();
-                observe(frame, result);
+                observe(frame, game, result);
                 flush(game, log);
                 act(frame, game, platform, port);
                 flush(game, log);
@@ -199,15 +214,28 @@ private:
         for (; chatSeen_ < prints.size(); ++chatSeen_) add(game.frame(), EventKind::Chat, prints[chatSeen_].text);
     }
 
-    // The race as the player follows it: each ghost's status, the timer colour.
-    void observe(uint32_t frame, RunResult& result) {
+    // The race as the player follows it: each ghost's status, what the drawing pass marked, the
+    // gap message and the timer as the game drew it.
+    void observe(uint32_t frame, RaceGame& game, RunResult& result) {
         const std::string status = "gold " + slotStatus(kGoldSlot) + ", blue " + slotStatus(kBlueSlot);
         if (status != lastStatus_) add(frame, EventKind::Status, lastStatus_ = status);
-        const uint32_t colour = raceState().turnTimerColour;
-        if (colour != lastColour_) add(frame, EventKind::Timer, timerColourName(lastColour_ = colour));
+        if (const std::string marked = markedText(game.marked()); marked != lastMarked_)
+            add(frame, EventKind::Marked, lastMarked_ = marked);
+        GapMessage gap;
+        if (gapMessageBoard().activeFor(game.world.world(), game.display.address(), millisecondTick(), gap) &&
+            gap.sequence != lastGap_) {
+            lastGap_ = gap.sequence;
+            add(frame, EventKind::Gap, std::string(gap.textView()));
+        }
+        const std::string timer = std::string(timerColourName(turnTimerState())) + ", box colour " +
+                                  std::to_string(game.timer.lastBoxColour());
+        if (timer != lastTimer_) add(frame, EventKind::Timer, lastTimer_ = timer);
+        // The plot follows the local player's own turns, where the comparison matched this frame.
+        const auto& local = scenario_.worms.front().frames;
+        const bool localActive = !local.empty() && local[std::min<size_t>(frame, local.size()) - 1].active;
         const SlotComparison& gold = slotComparison(kGoldSlot);
         const uint32_t segment = raceState().slots[kGoldSlot].segmentIndex;
-        if (gold.active && gold.state.hasMatch) {
+        if (localActive && gold.active && gold.state.matchedLastCall) {
             result.race.push_back({liveRaceClock(), gold.state.delta, segment != lastSegment_});
             lastSegment_ = segment;
         }
@@ -238,7 +266,9 @@ private:
     std::shared_ptr<CatalogSyncWorker> heldWorker_;
     size_t chatSeen_ = 0;
     std::string lastStatus_ = "gold none, blue none";
-    uint32_t lastColour_ = 0;
+    std::string lastTimer_ = "none, box colour 0";
+    std::string lastMarked_ = markedText({});
+    uint64_t lastGap_ = 0;
     uint32_t lastSegment_ = UINT32_MAX;
 };
 

@@ -64,10 +64,11 @@ int runSimulation(const SimRunOptions& options) {
         const ServerSetup server = prepareCatalogServer(options.serverBinary, out, chosen);
         scenarios::Transcript transcript;
         KeyFrames frames(out);
+        int plots = 0;
         for (const auto& scenario : chosen) {
             const RunResult result = runScenario(scenario, out / "modules" / scenario.name, server, transcript,
                                                  [&frames](const auto& s, const auto& key, RaceGame& game) { frames.capture(s, key, game); });
-            frames.finishScenario(scenario, result);
+            plots += !frames.finishScenario(scenario, result).empty();
             failed += !result.ran;
             std::printf("%-13s %s %4u frames, %2u hook(s) patched, %3zu event(s), %.1f s%s%s\n", scenario.name.c_str(),
                         result.ran ? "ran " : "FAIL", result.frames, result.hooksPatched,
@@ -76,9 +77,8 @@ int runSimulation(const SimRunOptions& options) {
         }
         writeFile(out / "transcript.txt", transcript.text());
         const std::string sheet = frames.writeContactSheet();
-        std::printf("transcript:    %s\nframes:        %s (%zu key frames)\n", (out / "transcript.txt").c_str(),
-                    (out / "frames").c_str(), frames.count());
-        if (!sheet.empty()) std::printf("contact sheet: %s\n", sheet.c_str());
+        std::printf("transcript:    %s\nframes:        %s (%zu key frames, %d race plots)\ncontact sheet: %s\n",
+                    (out / "transcript.txt").c_str(), (out / "frames").c_str(), frames.count(), plots, sheet.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarvek-sim: %s\n", e.what());
         return 1;
