@@ -1,4 +1,5 @@
 // tarvek compare: where did a run gain or lose time against a reference ghost.
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -61,7 +62,7 @@ int runCompare(const CompareOptions& options) {
     std::cout << (options.csv ? tools::formatReplayCsv(rows) : tools::formatReplaySummary(tools::summarizeReplay(rows)));
     if (options.plotPath.empty()) return kExitOk;
     std::string error;
-    if (!tools::writeRacePlot(options.plotPath, racePlot(rows, live, "delta to " + options.ghostPath), error)) {
+    if (!tools::writeRacePlot(options.plotPath, racePlot(rows, live, "delta to " + std::filesystem::path(options.ghostPath).filename().string()), error)) {
         std::cerr << "tarvek compare: " << error << "\n";
         return kExitRejected;
     }
