@@ -138,6 +138,11 @@ TEST_F(RaceScenarios, TranscriptsShowWhatThePlayerAndTheCatalogsSee) {
         {"server-late", "log", {"unknown map", "retry 1/3", "retry 2/3", "server catalog ready",
                                  "late catalog activation joined the current TTRR attempt at logical segment 0"}},
         {"hotkey", "log", {"hotkey Ctrl+G: hidden", "hotkey Ctrl+G: shown"}},
+        {"hotkey", "marked", {"gold 1 sprite(s) 0x84100000 0 line(s), blue 1 sprite(s) 0x44200000",
+                              "gold 0 sprite(s) 0x00000000 0 line(s), blue 1 sprite(s)", "gold 1 sprite(s) 0x84100000"}},
+        {"bigrr", "gap", {"WR 0.04s BEHIND  |  BLUE 0.06s BEHIND", "WR 0.00s EVEN  |  BLUE 0.60s AHEAD"}},
+        {"trickrace", "gap", {"WR 0.50s AHEAD  |  BLUE 2.30s AHEAD"}, true},
+        {"offline-ttrr", "gap", {}, true},  // TTRR shows no end-of-turn gap
         {"disabled", "hook", {"+0x17ad69 patched", "+0x12c1ae skipped", "+0x2644d0 skipped"}},
         {"disabled", "status", {}, true},
         {"changed-site", "hook", {"+0x12c1ae patched", "+0x15e10f skipped", "+0x2644d0 patched"}},
