@@ -1,6 +1,6 @@
 #include "module/startup.h"
 
-#include "catalog/catalog_worker_slot.h"
+#include "catalog/catalog_sync_state.h"
 #include "catalog/chat_output.h"
 #include "catalog/code_pages.h"
 #include "catalog/pipeline_connection.h"
@@ -26,18 +26,14 @@ void runInitThread(void* argument) {
     initThread(*parts->platform, *parts->host);
 }
 
-// The origin is trimmed and stored back; a worker exists only for a non-empty one.
+// The origin is trimmed and stored back; a worker exists only for a non-empty one. The catalog
+// requests take this worker and make their fresh ones on the same platform and clock.
 void replaceCatalogWorker(const std::shared_ptr<const Platform>& services) {
-    std::shared_ptr<CatalogSyncWorker> worker;
-    CatalogWorkerSlot& slot = catalogWorkerSlot();
-    {
-        std::lock_guard<std::mutex> lock(slot.lock);
-        Settings& s = settings();
-        s.apiOrigin = std::string(trimHostText(s.apiOrigin));
-        if (!s.apiOrigin.empty()) worker = std::make_shared<CatalogSyncWorker>(services);
-        slot.worker.swap(worker);
-    }
-    // The previous worker goes here, outside the lock: its destructor waits for its thread.
+    Settings& s = settings();
+    s.apiOrigin = std::string(trimHostText(s.apiOrigin));
+    bindCatalogPlatform(services);
+    // The previous worker, when this held its last reference, waits for its thread outside the lock.
+    setCurrentCatalogWorker(s.apiOrigin.empty() ? nullptr : std::make_shared<CatalogSyncWorker>(services));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "sim/sim_memory.h"
-#include "tools/tarvek-host32/hook_survey.h"
-#include "tools/tarvek-host32/transcript.h"
+#include "tools/scenarios/hook_survey.h"
+#include "tools/scenarios/transcript.h"
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 namespace {
 
 constexpr HostAddr kGame = 0x00400000;
@@ -68,4 +68,4 @@ TEST(Transcript, OneEventPerLine) {
 }
 
 }  // namespace
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalog/catalog_worker_slot.h"
+#include "catalog/catalog_sync_state.h"
 #include "ghostdata/ghost_recording.h"
 #include "host/host_layout.h"
 #include "host/log.h"
@@ -27,7 +27,7 @@ protected:
         goldGhost().frames.resize(1);
     }
     ~Startup() override {
-        catalogWorkerSlot().worker.reset();
+        setCurrentCatalogWorker(nullptr);
         sim::resetModuleRaceState();
     }
     ModuleHost moduleHost() {  // every routine at 0x6Fxxxxxx
@@ -59,7 +59,8 @@ TEST_F(Startup, EntryPointInstallsTheCaptureSilentlyThenTheInitThreadTheRest) {
                                             "unregister F"}));
     EXPECT_TRUE(patched(image::kTurnTimerDrawCallSite));
     EXPECT_TRUE(goldGhost().empty());
-    EXPECT_NE(catalogWorkerSlot().worker, nullptr);
+    EXPECT_NE(currentCatalogWorker(), nullptr);
+    EXPECT_TRUE(catalogServices().makeWorker);  // requests can start fresh workers
     EXPECT_FALSE(startupState().hotkeyRegistered);
 }
 

@@ -1,27 +1,13 @@
 #pragma once
-// The reference catalog server as a child process on a free loopback port, for one test.
-#include <string>
-#include <sys/types.h>
-#include <vector>
+// The reference catalog server this build made, as a child process for one test.
+#include "tools/tarvek-catalog-server/server_process.h"
 
 namespace tarvek::testing {
 
-class CatalogServerProcess {
+class CatalogServerProcess : public server::ServerProcess {
 public:
-    // Starts the server on dataDirectory with further arguments (faults, certificate, log) and
-    // waits until it listens; throws std::runtime_error when it does not come up.
-    CatalogServerProcess(const std::string& dataDirectory, const std::vector<std::string>& arguments = {});
-    ~CatalogServerProcess();
-    CatalogServerProcess(const CatalogServerProcess&) = delete;
-    CatalogServerProcess& operator=(const CatalogServerProcess&) = delete;
-
-    // "http://127.0.0.1:PORT" or "https://...".
-    const std::string& origin() const { return origin_; }
-    int port() const;
-
-private:
-    pid_t pid_ = -1;
-    std::string origin_;
+    explicit CatalogServerProcess(const std::string& dataDirectory, const std::vector<std::string>& arguments = {})
+        : ServerProcess(TARVEK_CATALOG_SERVER_BINARY, dataDirectory, arguments) {}
 };
 
 }  // namespace tarvek::testing

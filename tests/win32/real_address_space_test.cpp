@@ -6,10 +6,11 @@
 #include "platform/win32/win32_host_memory.h"
 #include "sim/host_image_layout.h"
 #include "sim/sim_address_space.h"
-#include "tools/tarvek-host32/hook_survey.h"
+#include "tools/scenarios/hook_survey.h"
 #include "tools/tarvek-host32/real_address_space.h"
 
 namespace tarvek::host32 {
+using namespace tarvek::scenarios;
 namespace {
 
 HostAddr addrOf(const void* p) { return static_cast<HostAddr>(reinterpret_cast<uintptr_t>(p)); }

@@ -6,14 +6,14 @@
 #include "sim/sim_worm.h"
 #include "tools/tarvek-host32/game_calls.h"
 #include "tools/tarvek-host32/real_address_space.h"
-#include "tools/tarvek-host32/scenarios.h"
+#include "tools/scenarios/scenarios.h"
 
 namespace tarvek::host32 {
 
 class HostGame {
 public:
     // Lays out a fresh game: the previous module copy's patches go with the old image.
-    HostGame(const GameImage& image, const Scenario& scenario);
+    HostGame(const GameImage& image, const scenarios::Scenario& scenario);
 
     HostAddr base() const { return base_; }
     // The map loader's calls: LoadLandDat, then InitBorders without extra borders.

@@ -15,17 +15,18 @@
 
 #include "platform/win32/win32_host_memory.h"
 #include "tools/tarvek-host32/game_image.h"
-#include "tools/tarvek-host32/hook_survey.h"
+#include "tools/scenarios/hook_survey.h"
 #include "tools/tarvek-host32/game_routines.h"
 #include "tools/tarvek-host32/host_game.h"
-#include "tools/tarvek-host32/log_tail.h"
+#include "tools/scenarios/log_tail.h"
 #include "tools/tarvek-host32/module_instance.h"
-#include "tools/tarvek-host32/scenarios.h"
-#include "tools/tarvek-host32/transcript.h"
+#include "tools/scenarios/scenarios.h"
+#include "tools/scenarios/transcript.h"
 
 namespace fs = std::filesystem;
 using namespace tarvek;
 using namespace tarvek::host32;
+using namespace tarvek::scenarios;
 
 namespace {
 
@@ -82,12 +83,12 @@ public:
             patched += line.find(" patched ") != std::string::npos;
         }
         LogTail log(dir / kLogFileName);
-        size_t logLines = addLog(scenario, 0, log);
+        size_t logLines = addLog(scenario, 0, log, names);
 
         game.loadMap();
-        logLines += addLog(scenario, game.frame(), log);
-        for (size_t i = 0; i < scenario.liveWorm.size(); ++i) game.runFrame();
-        logLines += addLog(scenario, game.frame(), log);
+        logLines += addLog(scenario, game.frame(), log, names);
+        for (uint32_t i = 0; i < scenario.frameCount(); ++i) game.runFrame();
+        logLines += addLog(scenario, game.frame(), log, names);
         const size_t ended = instance.retire(kRetireTimeoutMs);
 
         const GameRecord& record = gameRecord();
@@ -107,9 +108,9 @@ private:
     }
 
     // The module writes its log from a thread of its own: lines are taken once it is quiet.
-    size_t addLog(const Scenario& scenario, uint32_t frame, LogTail& log) {
+    size_t addLog(const Scenario& scenario, uint32_t frame, LogTail& log, const AddressNames& names) {
         const auto lines = log.takeWhenQuiet(std::chrono::milliseconds(300), std::chrono::seconds(10));
-        for (const auto& line : lines) add(scenario, frame, EventKind::Log, line);
+        for (const auto& line : lines) add(scenario, frame, EventKind::Log, names.inText(line));
         return lines.size();
     }
 

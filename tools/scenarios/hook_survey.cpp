@@ -1,9 +1,9 @@
-#include "tools/tarvek-host32/hook_survey.h"
+#include "tools/scenarios/hook_survey.h"
 
 #include "host/hook_table.h"
 #include "host/patch_engine.h"
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 std::vector<HookPoint> gameHookPoints() {
     std::vector<HookPoint> points;
@@ -44,4 +44,4 @@ std::vector<std::string> HookSurvey::report(const AddressNames& names) const {
     return lines;
 }
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

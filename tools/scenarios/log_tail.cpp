@@ -1,9 +1,9 @@
-#include "tools/tarvek-host32/log_tail.h"
+#include "tools/scenarios/log_tail.h"
 
 #include <fstream>
 #include <thread>
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 namespace {
 
 uint64_t sizeOf(const std::filesystem::path& file) {
@@ -39,4 +39,4 @@ std::vector<std::string> LogTail::takeWhenQuiet(std::chrono::milliseconds quietF
     return lines;
 }
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

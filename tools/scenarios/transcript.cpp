@@ -1,8 +1,9 @@
-#include "tools/tarvek-host32/transcript.h"
+#include "tools/scenarios/transcript.h"
 
+#include <cctype>
 #include <cstdio>
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 std::string_view eventKindName(EventKind kind) {
     switch (kind) {
@@ -29,6 +30,12 @@ void Transcript::add(std::string_view scenario, uint32_t frame, EventKind kind, 
     lines_.push_back(std::move(line));
 }
 
+size_t Transcript::countFor(std::string_view scenario) const {
+    size_t count = 0;
+    for (const auto& line : lines_) count += line.size() > scenario.size() && line.compare(0, scenario.size(), scenario) == 0 && line[scenario.size()] == ' ';
+    return count;
+}
+
 std::string Transcript::text() const {
     std::string out;
     for (const auto& line : lines_) out += line + '\n';
@@ -53,4 +60,23 @@ std::string AddressNames::operator()(HostAddr address) const {
     return "foreign";
 }
 
-}  // namespace tarvek::host32
+std::string AddressNames::inText(std::string_view text) const {
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const bool address = text.compare(i, 2, "0x") == 0 && i + 10 <= text.size() &&
+                             text.substr(i + 2, 8).find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos &&
+                             (i + 10 == text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 10])));
+        if (!address) {
+            out += text[i++];
+            continue;
+        }
+        const HostAddr value = static_cast<HostAddr>(std::stoul(std::string(text.substr(i + 2, 8)), nullptr, 16));
+        const std::string name = (*this)(value);
+        out += name == "foreign" ? "object" : name;
+        i += 10;
+    }
+    return out;
+}
+
+}  // namespace tarvek::scenarios

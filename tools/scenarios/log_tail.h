@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 class LogTail {
 public:
@@ -22,4 +22,4 @@ private:
     uint64_t offset_ = 0;
 };
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

@@ -1,4 +1,4 @@
-#include "catalog_server_process.h"
+#include "server_process.h"
 
 #include <csignal>
 #include <poll.h>
@@ -9,7 +9,7 @@
 
 extern char** environ;
 
-namespace tarvek::testing {
+namespace tarvek::server {
 namespace {
 
 constexpr int kStartTimeoutMs = 10000;
@@ -29,8 +29,9 @@ std::string readFirstLine(int fd) {
 
 }  // namespace
 
-CatalogServerProcess::CatalogServerProcess(const std::string& dataDirectory, const std::vector<std::string>& arguments) {
-    std::vector<std::string> words{TARVEK_CATALOG_SERVER_BINARY, "--data", dataDirectory, "--port", "0"};
+ServerProcess::ServerProcess(const std::string& binary, const std::string& dataDirectory,
+                             const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{binary, "--data", dataDirectory, "--port", "0"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
@@ -61,7 +62,7 @@ CatalogServerProcess::CatalogServerProcess(const std::string& dataDirectory, con
     ::close(pipeFds[0]);
 }
 
-CatalogServerProcess::~CatalogServerProcess() {
+ServerProcess::~ServerProcess() {
     ::kill(pid_, SIGTERM);
     int status = 0;
     for (int waited = 0; waited < 200; ++waited) {
@@ -72,6 +73,6 @@ CatalogServerProcess::~CatalogServerProcess() {
     ::waitpid(pid_, &status, 0);
 }
 
-int CatalogServerProcess::port() const { return std::stoi(origin_.substr(origin_.rfind(':') + 1)); }
+int ServerProcess::port() const { return std::stoi(origin_.substr(origin_.rfind(':') + 1)); }
 
-}  // namespace tarvek::testing
+}  // namespace tarvek::server

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "host/host_memory.h"
-#include "tools/tarvek-host32/transcript.h"
+#include "tools/scenarios/transcript.h"
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 struct HookPoint {
     uint32_t offset = 0;    // from the game's base
@@ -39,4 +39,4 @@ private:
     std::vector<std::optional<HostAddr>> before_;
 };
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

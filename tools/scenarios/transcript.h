@@ -9,7 +9,7 @@
 
 #include "host/host_memory.h"
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 enum class EventKind { Hook, Log, Chat, Status, Gap, Timer, Marked };
 
@@ -19,6 +19,7 @@ class Transcript {
 public:
     void add(std::string_view scenario, uint32_t frame, EventKind kind, std::string_view text);
     const std::vector<std::string>& lines() const { return lines_; }
+    size_t countFor(std::string_view scenario) const;
     // Every line followed by a line feed.
     std::string text() const;
 
@@ -35,9 +36,13 @@ struct AddressNames {
     uint32_t moduleSize = 0;
 
     std::string operator()(HostAddr address) const;
+    // The text with every address written as 0x and eight hex digits (the module's log lines)
+    // named the same way, except that one outside both images is "object": where a host keeps
+    // its game objects differs from host to host.
+    std::string inText(std::string_view text) const;
 };
 
 // "+0x" and the offset in lower-case hexadecimal.
 std::string offsetText(uint32_t offset);
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios

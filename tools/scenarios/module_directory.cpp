@@ -1,8 +1,8 @@
-#include "tools/tarvek-host32/module_directory.h"
+#include "tools/scenarios/module_directory.h"
 
 #include <fstream>
 
-namespace tarvek::host32 {
+namespace tarvek::scenarios {
 
 namespace fs = std::filesystem;
 
@@ -10,7 +10,7 @@ fs::path prepareModuleDirectory(const fs::path& dir, const fs::path& module, con
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path copy = dir / "wkTarvek.dll";
-    fs::copy_file(module, copy);
+    if (!module.empty()) fs::copy_file(module, copy);
     for (const auto& file : files) {
         const fs::path path = dir / fs::path(file.name).make_preferred();
         fs::create_directories(path.parent_path());
@@ -21,4 +21,4 @@ fs::path prepareModuleDirectory(const fs::path& dir, const fs::path& module, con
     return copy;
 }
 
-}  // namespace tarvek::host32
+}  // namespace tarvek::scenarios
