@@ -8,7 +8,7 @@
 #include "host/host_context.h"
 #include "host/log.h"
 #include "race/frame_driver.h"
-#include "race/ghost_slot_reset.h"
+#include "race/race_callouts.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
 
@@ -53,10 +53,13 @@ void startOver(HostAddr world) {
     resetRaceState();
 }
 
-// New ghosts join an attempt already under way where the live worm is now.
-void joinRunningAttempt() {
+// New ghosts join an attempt already under way where the live worm is now. Their graphics are
+// built at once: the unforced preparation waits for the next start, and until then the joined
+// ghosts would be drawn as plain worms beside the live one.
+void joinRunningAttempt(HostAddr world) {
     const RaceState& race = raceState();
     if (race.raceStarted) alignGhostsToRunningRace();
+    raceCallouts().prepareGhostGraphics(world, true);
     logLine(std::string("late catalog activation joined the current ") + (raceType().isBigRR ? "BigRR" : "TTRR") +
             " attempt at logical segment " + std::to_string(race.slots[kGoldSlot].segmentIndex) + ", elapsed frame " +
             std::to_string(race.raceFrames));
@@ -71,7 +74,7 @@ void activateNewCatalog(HostAddr world, uint64_t generation) {
         state.ghostsLoaded = selectForMap(world, false);
     } else if (!state.ghostsLoaded) {
         state.ghostsLoaded = selectForMap(world, true);
-        if (state.ghostsLoaded) joinRunningAttempt();
+        if (state.ghostsLoaded) joinRunningAttempt(world);
     }
 }
 

@@ -136,7 +136,8 @@ TEST_F(RaceScenarios, TranscriptsShowWhatThePlayerAndTheCatalogsSee) {
                                   "Tarvek: rank 03 could not be downloaded; try !track 3 again."}},
         {"offline-chat", "log", {"source server cache", "retry 1/3", "retry 2/3", "retry 3/3"}},
         {"server-late", "log", {"unknown map", "retry 1/3", "retry 2/3", "server catalog ready",
-                                 "late catalog activation joined the current TTRR attempt at logical segment 0"}},
+                                 "late catalog activation joined the current TTRR attempt at logical segment 0",
+                                 "built 6 native-quality gold opacity levels", "prepared native-font WR name tag"}},
         {"hotkey", "log", {"hotkey Ctrl+G: hidden", "hotkey Ctrl+G: shown"}},
         {"hotkey", "marked", {"gold 1 sprite(s) 0x84100000 0 line(s), blue 1 sprite(s) 0x44200000",
                               "gold 0 sprite(s) 0x00000000 0 line(s), blue 1 sprite(s)", "gold 1 sprite(s) 0x84100000"}},
@@ -168,7 +169,7 @@ TEST_F(RaceScenarios, KeyFramesShowTheGhostsTheCrownAndTheGapBox) {
         {"ttrr 160", gapBox, false},  {"changed-site 60", gold, true}, {"changed-site 60", crown, true},
         {"hotkey 80", gold, false},   {"hotkey 80", crown, false},     {"bigrr 103", gapBox, true},
         {"trickrace 171", gapBox, true}, {"disabled 60", gold, false}, {"disabled 60", blue, false},
-        {"server-late 100", gold, false},
+        {"server-late 100", gold, false}, {"server-late 520", gold, true}, {"server-late 520", crown, true},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(looks_.count(row.frame)) << row.frame;
