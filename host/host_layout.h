@@ -64,8 +64,22 @@ constexpr uint32_t kNetworkNicknameLimit = 29;
 constexpr uint32_t kChatLookup = 0x3A0884;  // pointer to the object that holds the chat object
 }  // namespace image
 
+// The display class table's call contracts, after the display object (thiscall):
+//   slot 7  text: (style, target bitmap, x, y, text, out width, out height) -> i32, above 0 on
+//           success; (x, y) is the text's top-left pixel in the target bitmap.
+//   slot 13 wide line: (x1, y1, x2, y2, colour word, width in pixels) -> i32
+//   slot 14 thin line: (x1, y1, x2, y2, colour word) -> i32
+//   slot 19 sprite: (x, y, flags, sprite word) -> i32; flag bit 0 draws it mirrored
+//   slot 20 bitmap: (x, y, bitmap, source x, source y, width, height, flags)
+//   slot 26 frame end: called once after the render queue has run, before the frame is shown.
+// Coordinates of slots 13, 14, 19 and 20 are 16.16 world units (screen pixel = world pixel +
+// scroll offset); sprites and bitmaps are centred on (x, y). A colour word's low byte is the
+// palette index; flag 0x04000000 blends through the display's translucency table
+// [background * 256 + source].
+
 // Entries of the display class table, by offset: slot n lies at 4 n.
 namespace display_table {
+constexpr uint32_t kSlotCount = 38;  // kDisplayClassTableSpan / 4
 constexpr uint32_t kTextDraw = 0x1C;    // slot 7: draw a text into a host bitmap
 constexpr uint32_t kLineDraw6 = 0x34;   // slot 13: line, six parameters, colour fifth
 constexpr uint32_t kLineDraw5 = 0x38;   // slot 14: line, five parameters, colour fifth
@@ -102,6 +116,8 @@ constexpr uint32_t kOnRope = 188;
 constexpr uint32_t kRopeSegmentCount = 208;
 constexpr uint32_t kRopeData = 228;
 constexpr uint32_t kColourIndex = 268;
+constexpr uint32_t kMaxRopeSegments = 64;
+constexpr uint32_t kLiveRopeData = 928;  // the rope data inside the live worm
 struct StateBlock {
     uint32_t recordOffset;
     uint32_t imageOffset;
@@ -112,8 +128,8 @@ constexpr std::array<StateBlock, 3> kStateBlocks = {{{4, 56, 164}, {168, 252, 62
 
 namespace world {
 constexpr uint32_t kWatched = 0x4;
-// The watched pointer names the display object the world draws on: the one object whose
-// change the driver already watches, so caches are checked against it.
+// The display object the world draws on. The watched pointer names it: the one object whose
+// change the driver already watches, so the graphics caches are checked against it.
 constexpr uint32_t kDisplay = kWatched;
 constexpr uint32_t kLandscape = 0x20;
 constexpr uint32_t kGameState = 0x24;  // also called the game setup data
@@ -152,40 +168,64 @@ constexpr uint32_t kTeamColourBack = 1895;
 
 // Bitmap objects (host bitmap class) and the display's drawing surface share this header.
 namespace bitmap {
+constexpr uint32_t kClassTable = 0x0;  // image::kBitmapClassTable
 constexpr uint32_t kPixels = 0x8;
 constexpr uint32_t kBitsPerPixel = 0xC;
 constexpr uint32_t kStride = 0x10;
 constexpr uint32_t kWidth = 0x14;
 constexpr uint32_t kHeight = 0x18;
-constexpr uint32_t kClipRect = 0x1C;  // drawing surface: four words up to +0x2B
+constexpr uint32_t kClipRect = 0x1C;  // left, top, right, bottom; right and bottom exclusive
 constexpr uint32_t kObjectSize = 28;
+constexpr uint32_t kClippedObjectSize = 0x2C;  // with the clip rectangle (surfaces, drawn bitmaps)
 }  // namespace bitmap
 
 // The display object (the host's graphics device).
 namespace display {
+constexpr uint32_t kClassTable = 0x0;  // image::kDisplayClassTable
 constexpr uint32_t kScroll = 0x3560;   // i32 x, y
 constexpr uint32_t kPalette = 0x358D;  // 256 × (red, green, blue, flags)
 constexpr uint32_t kSurface = 0x3D9C;  // pointer to the current drawing surface
 constexpr uint32_t kTranslucencyTable = 0x14DF4;
 constexpr uint32_t kTranslucencyTableSize = 65536;
 constexpr uint32_t kMaxSurfaceSide = 32768;
+constexpr uint32_t kPaletteSize = 1024;
+constexpr uint32_t kObjectSize = kTranslucencyTable + kTranslucencyTableSize;
+constexpr uint32_t kTranslucentDraw = 0x04000000;  // draw flag: blend through the table above
 }  // namespace display
 
+// Commands are written downward from the end of a 64 KiB area that starts right after the
+// free-space word; the free space counts the bytes of that area still unused, so a command of n
+// bytes goes to kCommandArea + free space - n.
 namespace render_queue {
 constexpr uint32_t kFreeSpace = 0x0;
+constexpr uint32_t kCommandArea = 0x4;
+constexpr uint32_t kCommandAreaSize = 0x10000;
 constexpr uint32_t kCount = 0x10004;
 constexpr uint32_t kEntries = 0x10008;
 constexpr uint32_t kMaxEntries = 2048;
+constexpr uint32_t kObjectSize = kEntries + 4 * kMaxEntries;
 // Queued commands: a type word first.
 constexpr uint32_t kEntryType = 0x0;
 constexpr uint32_t kSpriteTypeA = 4;
 constexpr uint32_t kSpriteTypeB = 5;
 constexpr uint32_t kSpriteFlags = 16;
+// Sprite commands: 24 bytes, (x, y) the 16.16 centre, then the sprite word; type 5 is drawn
+// mirrored.
+constexpr uint32_t kSpriteX = 4;
+constexpr uint32_t kSpriteY = 8;
+constexpr uint32_t kSpriteWord = 12;
+constexpr uint32_t kSpriteCommandSize = 24;
 constexpr uint32_t kLineTypeA = 8;
 constexpr uint32_t kLineTypeB = 9;
 constexpr uint32_t kLineCount = 8;
 constexpr uint32_t kLineColour = 12;
 constexpr uint32_t kLineColourRepeat = 16;  // type 9 only
+// Line commands draw a polyline of kLineCount 16.16 points: type 8 in thin segments (display
+// slot 14), type 9 in segments kWideLineWidth pixels wide (slot 13), even segments in the first
+// colour word and odd ones in the repeated one.
+constexpr uint32_t kThinLinePoints = 16;
+constexpr uint32_t kWideLineWidth = 20;
+constexpr uint32_t kWideLinePoints = 24;
 }  // namespace render_queue
 
 namespace turn_timer {
@@ -199,6 +239,9 @@ namespace turn_timer_draw {
 constexpr uint32_t kDisplay = 0x14;
 constexpr uint32_t kRepaint = 0x11C;  // set to kRepaintFrames to have the timer drawn again
 constexpr uint32_t kRepaintFrames = 10;
+// The bitmap the drawing call returns is recoloured only within these bounds.
+constexpr uint32_t kMaxBitmapSide = 1024;
+constexpr uint32_t kMaxBitmapStride = 4096;
 }  // namespace turn_timer_draw
 
 namespace chat {

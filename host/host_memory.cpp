@@ -1,5 +1,6 @@
 #include "host/host_memory.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tarvek {
@@ -9,7 +10,8 @@ std::optional<HostAddr> fieldAddress(HostAddr base, uint32_t offset) {
     return base + offset;
 }
 
-bool HostMemory::isReadable(HostAddr addr, size_t n) const {
+template <typename Allowed>
+bool HostMemory::rangeIs(HostAddr addr, size_t n, Allowed allowed) const {
     if (addr == 0 || n == 0) return false;
     // Compared before adding: with a 64-bit size_t the sum itself could wrap.
     const uint64_t room = (uint64_t{1} << 32) - addr;
@@ -22,12 +24,27 @@ bool HostMemory::isReadable(HostAddr addr, size_t n) const {
         if (!query(static_cast<HostAddr>(cursor), region)) return false;
         if (region.state != RegionState::Commit) return false;
         if (region.protect & (protection::NoAccess | protection::Guard)) return false;
+        if (!allowed(region.protect)) return false;
         const uint64_t next = region.base + region.size;
         // A query that does not move forward would loop forever.
         if (next <= cursor) return false;
         cursor = next;
     }
     return true;
+}
+
+bool HostMemory::isReadable(HostAddr addr, size_t n) const {
+    return rangeIs(addr, n, [](uint32_t) { return true; });
+}
+
+bool HostMemory::isWritable(HostAddr addr, size_t n) const {
+    constexpr uint32_t kWritable = protection::ReadWrite | protection::WriteCopy | protection::ExecuteReadWrite |
+                                   protection::ExecuteWriteCopy;
+    return rangeIs(addr, n, [](uint32_t protect) { return (protect & kWritable) != 0; });
+}
+
+bool HostMemory::writeIfWritable(HostAddr addr, const void* src, size_t n) {
+    return isWritable(addr, n) && write(addr, src, n);
 }
 
 bool HostMemory::read(HostAddr addr, void* dst, size_t n) const {
@@ -48,6 +65,42 @@ bool HostMemory::writeU64(HostAddr addr, uint64_t value) { return write(addr, &v
 bool HostMemory::read(HostAddr base, uint32_t offset, void* dst, size_t n) const {
     const std::optional<HostAddr> addr = fieldAddress(base, offset);
     return addr && read(*addr, dst, n);
+}
+
+namespace {
+
+// The bytes from the first row's start to the last row's end; 0 when there is nothing to cover.
+uint64_t rowsSpan(uint32_t stride, uint32_t rowBytes, uint32_t rows) {
+    if (rows == 0 || rowBytes == 0 || (rows > 1 && stride < rowBytes)) return 0;
+    return uint64_t{rows - 1} * stride + rowBytes;
+}
+
+}  // namespace
+
+std::optional<VerifiedRange> HostMemory::verify(HostAddr addr, size_t n, bool needWrite) const {
+    if (!(needWrite ? isWritable(addr, n) : isReadable(addr, n))) return std::nullopt;
+    return VerifiedRange(addr, n, needWrite);
+}
+
+bool HostMemory::readRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes,
+                          uint32_t rows, uint8_t* dst) const {
+    const uint64_t span = rowsSpan(stride, rowBytes, rows);
+    if (span == 0 || !range.covers(addr, span)) return false;
+    copyOutRows(addr, stride, rowBytes, rows, dst);
+    return true;
+}
+
+void HostMemory::copyOutRows(HostAddr addr, uint32_t stride, uint32_t rowBytes, uint32_t rows, uint8_t* dst) const {
+    for (uint32_t row = 0; row < rows; ++row) copyOut(addr + row * stride, dst + size_t{row} * rowBytes, rowBytes);
+}
+
+bool HostMemory::writeRows(const VerifiedRange& range, HostAddr addr, uint32_t stride, uint32_t rowBytes,
+                           uint32_t rows, const uint8_t* src) {
+    const uint64_t span = rowsSpan(stride, rowBytes, rows);
+    if (span == 0 || !range.writable() || !range.covers(addr, span)) return false;
+    for (uint32_t row = 0; row < rows; ++row)
+        if (!write(addr + row * stride, src + size_t{row} * rowBytes, rowBytes)) return false;
+    return true;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "host/host_layout.h"
 #include "host/host_routines.h"
+#include "presentation/gap_message.h"
 #include "race/frame_driver.h"
 
 namespace tarvek {
@@ -73,7 +74,8 @@ HookReport installHooks(HostMemory& memory, HostAddr base, const HookAddresses& 
         const auto lines = installer.table(hooks::kDisplayLines);
         const auto sprite = installer.table(hooks::kDisplaySprite);
         if (lines == PatchOutcome::Patched && sprite == PatchOutcome::Patched) {
-            installer.table(hooks::kDisplayOverlay);
+            // The gap message is drawn by the overlay; without it there is nobody to show one.
+            gapMessageBoard().setOverlayInstalled(inPlace(installer.table(hooks::kDisplayOverlay)));
             installer.table(hooks::kLandscapeInitBorders);
         }
     }

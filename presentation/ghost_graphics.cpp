@@ -7,6 +7,7 @@
 #include "host/host_layout.h"
 #include "host/log.h"
 #include "host/settings.h"
+#include "presentation/name_tags.h"
 #include "race/frame_driver.h"
 #include "race/race_state.h"
 #include "race/race_type.h"
@@ -44,18 +45,30 @@ void buildCrown(GhostGraphicsCache& cache) {
     crown.display = cache.display;
 }
 
-// A loaded ghost lacks its tables, or the gold ghost its crown (the crown is dropped with the
-// slots while the tables stay).
+const std::string& recordHolder(bool isBlue) {
+    return isBlue ? settings().personalRecordPlayerName : settings().worldRecordPlayerName;
+}
+
+bool nameTagMissing(bool isBlue, HostAddr display) {
+    return !recordHolder(isBlue).empty() && !nameTagCache(isBlue).builtFor(display);
+}
+
+// A loaded ghost lacks its tables or its name tag, or the gold ghost its crown (crown and tags
+// are dropped with the slots while the tables stay).
 bool rebuildPending(const GhostGraphicsCache& cache, HostAddr display) {
     const bool goldLoaded = !goldGhost().empty();
-    return (goldLoaded && !cache.gold.builtFor(display)) || (!blueGhost().empty() && !cache.blue.builtFor(display)) ||
+    const bool blueLoaded = !blueGhost().empty();
+    return (goldLoaded && (!cache.gold.builtFor(display) || nameTagMissing(false, display))) ||
+           (blueLoaded && (!cache.blue.builtFor(display) || nameTagMissing(true, display))) ||
            (goldLoaded && crownWanted() && !cache.crown.builtFor(display));
 }
 
 void rebuild(GhostGraphicsCache& cache) {
     if (!goldGhost().empty()) buildGhostTables(cache, false);
     buildCrown(cache);
+    prepareNameTag(cache.display, recordHolder(false), nameTagCache(false), "WR");
     if (!blueGhost().empty()) buildGhostTables(cache, true);
+    prepareNameTag(cache.display, recordHolder(true), nameTagCache(true), "PR");
 }
 
 }  // namespace
@@ -111,8 +124,5 @@ void prepareGhostGraphics(HostAddr world, bool force) noexcept {
         // Out of memory: the ghosts are drawn with the host's own translucency meanwhile.
     }
 }
-
-// No name tag is cached until the crown and name-tag drawing exists.
-void dropGhostNameTags() {}
 
 }  // namespace tarvek

@@ -17,7 +17,6 @@ struct GhostGraphics {
     std::unique_ptr<OpacityLevelTables> tables;  // allocated at the first build, then reused
     bool built = false;
     HostAddr display = 0;
-    uint32_t level = 0;  // 0..5
 
     bool builtFor(HostAddr forDisplay) const { return built && display == forDisplay; }
     // The table of a level (levels above 5 draw through table 5); null unless built.
@@ -58,11 +57,9 @@ void dropCrownAndNameTags();
 // Called with the world that holds the display. Does nothing unless the world's display is the
 // one the frame driver recorded, or while a race runs unless forced. Drops the caches when the
 // palette, the display or the driver's rebuild flag says so, then builds what the loaded ghosts
-// lack: the cube and gold tables, the crown sprites, the cube and blue tables. Never throws; a
-// failed build leaves the ghost to the host's own translucency.
+// lack: the cube and gold tables, the crown sprites, the world-record name tag, the cube and blue
+// tables, the personal-record name tag. Never throws; a failed build leaves the ghost to the
+// host's own translucency.
 void prepareGhostGraphics(HostAddr world, bool force) noexcept;
-
-// The name-tag half of dropCrownAndNameTags.
-void dropGhostNameTags();
 
 }  // namespace tarvek

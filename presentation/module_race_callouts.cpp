@@ -2,6 +2,7 @@
 
 #include "presentation/ghost_graphics.h"
 #include "presentation/race_feedback.h"
+#include "presentation/render_tags.h"
 
 namespace tarvek {
 
@@ -13,6 +14,7 @@ RaceCallouts moduleRaceCallouts() {
     callouts.dropEndOfTurnGap = &dropEndOfTurnGap;
     callouts.dropCrownAndNameTags = &dropCrownAndNameTags;
     callouts.dropCachedGhostGraphics = &dropCachedGhostGraphics;
+    callouts.markGhostCommands = &markGhostCommands;
     return callouts;
 }
 

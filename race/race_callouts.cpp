@@ -9,11 +9,13 @@ namespace {
 void noGraphics(HostAddr, bool) {}
 void noGap(HostAddr) {}
 void nothing() {}
+void noMarks(HostAddr, uint32_t, bool, bool, uint32_t) {}
 
 }  // namespace
 
 RaceCallouts defaultRaceCallouts() {
-    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap, &nothing, &nothing, &nothing, &nothing};
+    return RaceCallouts{&runMapAndGhostPipeline, &noGraphics, &drawGhost, &noGap,   &nothing,
+                        &nothing,                &nothing,    &nothing,   &noMarks};
 }
 
 RaceCallouts& raceCallouts() {

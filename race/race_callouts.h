@@ -16,6 +16,9 @@ struct RaceCallouts {
     void (*dropEndOfTurnGap)();   // a pending gap message, under the gap message lock
     void (*dropCrownAndNameTags)();     // cached decorations of ghosts that left their slots
     void (*dropCachedGhostGraphics)();  // every cached graphic, at a new match epoch
+    // Tags the render commands [firstNewIndex, count) a ghost's body or rope just produced.
+    void (*markGhostCommands)(HostAddr queue, uint32_t firstNewIndex, bool isBlue, bool isWormBody,
+                              uint32_t fadeLevel);
 };
 
 RaceCallouts& raceCallouts();

@@ -40,6 +40,8 @@ HostAddr layOutHostImage(AddressSpace& space) {
     writeCode(space, base, image::kTurnTimerDrawCheckAfter, image::kTurnTimerDrawBytesAfter);
     space.writeU32(base + image::kWormHandleMessageEntry, base + image::kWormHandleMessage);
     space.writeU32(base + image::kLandscapeInitBordersEntry, base + image::kLandscapeInitBorders);
+    for (uint32_t entry = 0; entry < image::kDisplayClassTableSpan; entry += 4)
+        space.writeU32(base + image::kDisplayClassTable + entry, hostDisplayRoutine(base, entry));
     space.protect(base, kHostImageSize, protection::ExecuteRead);
     return base;
 }

@@ -9,6 +9,13 @@
 namespace tarvek::sim {
 
 constexpr uint32_t kHostImageSize = 0x00490000;
+// The game's own display routines, one per class-table entry, 16 bytes apart from this offset.
+constexpr uint32_t kDisplayRoutines = 0x1C0000;
+
+// The game's routine behind the display class-table entry at tableOffset.
+constexpr HostAddr hostDisplayRoutine(HostAddr base, uint32_t tableOffset) {
+    return base + kDisplayRoutines + tableOffset * 4;
+}
 
 // Writes a 5-byte call at site (absolute addresses) that reaches target.
 void writeCall(AddressSpace& space, HostAddr site, HostAddr target);

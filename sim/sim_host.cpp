@@ -2,24 +2,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "host/host_context.h"
 #include "host/host_layout.h"
 #include "sim/host_image_layout.h"
+#include "sim/sim_timer_routines.h"
+#include "sim/sim_worm_drawing.h"
 
 namespace tarvek::sim {
 
 namespace image = host_layout::image;
 
-namespace {
-
-// Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
-[[noreturn]] void unknownAddress(const char* what, HostAddr address) {
-    std::fprintf(stderr, "simulated host: %s 0x%08X\n", what, static_cast<unsigned>(address));
+void callIntoNowhere(HostAddr address) {
+    // Aborting, not throwing: a hook's catch-all would swallow an exception and hide the fault.
+    std::fprintf(stderr, "simulated host: call to unknown address 0x%08X\n", static_cast<unsigned>(address));
     std::abort();
 }
-
-}  // namespace
 
 SimHost::SimHost() : base_(layOutHostImage(space_)) {
     // The game's chat-send routine: chat object in ECX, text in EAX, one stack argument.
@@ -33,6 +32,7 @@ SimHost::SimHost() : base_(layOutHostImage(space_)) {
         chatSends_.push_back(std::move(text));
         return 1u;
     });
+    defineTimerRoutines(*this);
     bindHost(memory_, *this, base_);
 }
 
@@ -51,12 +51,6 @@ HostAddr SimHost::nextRoutineAddress() {
     return address;
 }
 
-HostAddr SimHost::registerWormRoutine(WormRoutine routine) {
-    const HostAddr address = nextRoutineAddress();
-    routines_[address] = std::move(routine);
-    return address;
-}
-
 void SimHost::defineHostRoutine(HostAddr address, CodeRoutine routine) { code_[address] = std::move(routine); }
 
 HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
@@ -67,15 +61,16 @@ HostAddr SimHost::registerCodeRoutine(CodeRoutine routine) {
 
 uint32_t SimHost::callCode(HostAddr target, SimCall& call) {
     const auto routine = code_.find(target);
-    if (routine == code_.end()) unknownAddress("call to unknown address", target);
+    if (routine == code_.end()) callIntoNowhere(target);
     return routine->second(call);
 }
 
 uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
-    uint8_t opcode = 0;
-    space_.read(site, &opcode, 1);
-    if (opcode != image::kCallOpcode) unknownAddress("no call instruction at", site);
-    return callCode(site + image::kCallSiteSize + space_.readU32(site + 1), call);
+    uint8_t bytes[image::kCallSiteSize];
+    if (!memory_.read(site, bytes, sizeof bytes) || bytes[0] != image::kCallOpcode) callIntoNowhere(site);
+    int32_t displacement;
+    std::memcpy(&displacement, bytes + 1, 4);
+    return callCode(site + image::kCallSiteSize + static_cast<uint32_t>(displacement), call);
 }
 
 HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
@@ -95,28 +90,35 @@ void SimHost::clearCallRecords() {
     ropeDraws_.clear();
     chatPrints_.clear();
     chatSends_.clear();
+    framesEnded_ = 0;
 }
 
 void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, uint32_t messageType, uint32_t size,
                               HostAddr data) {
     if (handler == base_ + image::kWormHandleMessage) {
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
+        // The game's own drawing pass: the worm and, while it hangs on one, its rope.
+        if (messageType == host_layout::message::kDraw) hostDrawLiveWorm(memory_, worm);
         return;
     }
-    const auto routine = routines_.find(handler);
-    if (routine == routines_.end()) unknownAddress("call to unknown address", handler);
-    routine->second(worm, sender, messageType, size, data);
+    const auto* routine = routines_.worm.find(handler);
+    if (!routine) callIntoNowhere(handler);
+    (*routine)(worm, sender, messageType, size, data);
 }
 
 void SimHost::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t printWord, const char* text) {
-    if (routine != base_ + image::kChatPrint) unknownAddress("chat print through unknown address", routine);
+    if (routine != base_ + image::kChatPrint) callIntoNowhere(routine);
     chatPrints_.push_back(ChatPrint{routine, chatObject, printWord, text});
 }
 
-void SimHost::drawWorm(HostAddr wormImage) { wormDraws_.push_back(wormImage); }
+void SimHost::drawWorm(HostAddr wormImage) {
+    wormDraws_.push_back(wormImage);
+    hostDrawWorm(memory_, wormImage);
+}
 
 void SimHost::drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) {
     ropeDraws_.push_back(RopeDraw{worm, colourEntry9, colourEntry7});
+    hostDrawRope(memory_, worm, colourEntry9, colourEntry7);
 }
 
 }  // namespace tarvek::sim

@@ -36,6 +36,14 @@ void Win32HostMemory::flushCode(HostAddr addr, size_t n) {
     FlushInstructionCache(GetCurrentProcess(), pointerOf(addr), n);
 }
 
+// The module shares the game's address space: its memory is reachable as long as it lies below
+// 4 GiB, which in the 32-bit game it always does.
+HostAddr Win32HostMemory::addressOf(const void* bytes, size_t n) {
+    const uint64_t address = reinterpret_cast<uintptr_t>(bytes);
+    if (address == 0 || address + n > (uint64_t{1} << 32)) return 0;
+    return static_cast<HostAddr>(address);
+}
+
 bool Win32HostMemory::exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) {
     if (addr == 0) return false;
     previous = static_cast<uint32_t>(InterlockedExchange(static_cast<volatile LONG*>(pointerOf(addr)),

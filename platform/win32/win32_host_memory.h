@@ -11,6 +11,7 @@ public:
     bool protect(HostAddr addr, size_t n, uint32_t newProtect, uint32_t& oldProtect) override;
     bool write(HostAddr addr, const void* src, size_t n) override;
     void flushCode(HostAddr addr, size_t n) override;
+    HostAddr addressOf(const void* bytes, size_t n) override;
     bool exchangeU32(HostAddr addr, uint32_t value, uint32_t& previous) override;
     bool writeU64(HostAddr addr, uint64_t value) override;
 

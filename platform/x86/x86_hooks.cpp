@@ -10,6 +10,15 @@ namespace {
 
 HostAddr thunk(void (*routine)()) { return static_cast<HostAddr>(reinterpret_cast<uintptr_t>(routine)); }
 
+uint32_t word(int32_t value) { return static_cast<uint32_t>(value); }
+
+// Display class-table routines are members of the display: the object in ECX, the arguments on
+// the stack in the host's order.
+template <size_t Count>
+uint32_t callDisplay(HostAddr routine, HostAddr display, const uint32_t (&arguments)[Count]) {
+    return tarvekCallHost(routine, 0, display, arguments, Count);
+}
+
 }  // namespace
 
 HookAddresses x86HookAddresses(const HookRoutines& r) {
@@ -48,6 +57,36 @@ void X86HostCalls::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t
     // All four on the stack, removed by the host routine.
     const uint32_t arguments[4] = {chatObject, printWord, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)), 0};
     tarvekCallHost(routine, 0, 0, arguments, 4);
+}
+
+int32_t X86HostCalls::callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) {
+    const uint32_t arguments[] = {draw.style,  draw.bitmap, word(draw.x),   word(draw.y),
+                                  draw.text,   draw.outWidth, draw.outHeight};
+    return static_cast<int32_t>(callDisplay(routine, display, arguments));
+}
+
+uint32_t X86HostCalls::callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                           int32_t y2, uint32_t colour, uint32_t width) {
+    const uint32_t arguments[] = {word(x1), word(y1), word(x2), word(y2), colour, width};
+    return callDisplay(routine, display, arguments);
+}
+
+uint32_t X86HostCalls::callDisplayThinLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
+                                           int32_t y2, uint32_t colour) {
+    const uint32_t arguments[] = {word(x1), word(y1), word(x2), word(y2), colour};
+    return callDisplay(routine, display, arguments);
+}
+
+uint32_t X86HostCalls::callDisplaySprite(HostAddr routine, HostAddr display, int32_t x, int32_t y, uint32_t flags,
+                                         uint32_t sprite) {
+    const uint32_t arguments[] = {word(x), word(y), flags, sprite};
+    return callDisplay(routine, display, arguments);
+}
+
+void X86HostCalls::callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) {
+    const uint32_t arguments[] = {word(draw.x),       word(draw.y),     draw.bitmap,      word(draw.sourceX),
+                                  word(draw.sourceY), word(draw.width), word(draw.height), draw.flags};
+    callDisplay(routine, display, arguments);
 }
 
 }  // namespace tarvek

@@ -6,6 +6,7 @@
 #include "host/host_routines.h"
 #include "host/log.h"
 #include "module/hook_installer.h"
+#include "presentation/gap_message.h"
 #include "race/frame_driver.h"
 #include "sim/sim_host.h"
 #include "sim/host_image_layout.h"
@@ -104,6 +105,7 @@ TEST(HookInstaller, InstallsInDependencyOrderChainsAndLeavesWhatDoesNotMatch) {
         const HookAddresses hooks = withPreviousTargetSlots(routines);
         for (HostAddr* previous : hooks.previous) *previous = 0;
         hostRoutines().drawWorm = 0;
+        gapMessageBoard().setOverlayInstalled(false);
         CapturedLog log;
 
         const HookReport report = installHooks(memory, kBase, hooks);
@@ -116,6 +118,7 @@ TEST(HookInstaller, InstallsInDependencyOrderChainsAndLeavesWhatDoesNotMatch) {
             EXPECT_EQ(*hooks.previous[id], patched ? before[id] : 0) << id;
         }
         EXPECT_EQ(letters, row.expected);
+        EXPECT_EQ(gapMessageBoard().overlayInstalled(), letters[TARVEK_HOOK_DISPLAY_OVERLAY] == 'P');
         EXPECT_EQ(log.lines(), row.lines);
         for (const CallSiteHook* site : kSites) {
             MemoryRegion region;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "commands.h"
+#include "graphics_inputs.h"
 #include "host/settings.h"
 #include "presentation/crown_sprites.h"
 #include "presentation/inverse_colour_cube.h"
@@ -20,14 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct GraphicsOptions {
-    std::string paletteFile;
-    std::string settingsFile;
-    std::string outDir;
-    std::string ghost = "gold";
-};
+}  // namespace
 
-// Fills palette and settings, or says why not.
 bool readInputs(const GraphicsOptions& options, Palette& palette, Settings& settings) {
     std::error_code error;
     const uintmax_t size = fs::file_size(options.paletteFile, error);
@@ -57,6 +52,8 @@ bool readInputs(const GraphicsOptions& options, Palette& palette, Settings& sett
     settings = readSettingsFile(options.settingsFile);
     return true;
 }
+
+namespace {
 
 bool writeFile(const fs::path& path, const uint8_t* bytes, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -117,18 +114,18 @@ int writeCrown(const GraphicsOptions& options) {
     return kExitOk;
 }
 
+}  // namespace
+
 CLI::App* addGraphicsSubcommand(CLI::App& group, const std::string& name, const std::string& help,
-                                const std::shared_ptr<GraphicsOptions>& options) {
+                                const std::shared_ptr<GraphicsOptions>& options, const std::string& outHelp) {
     CLI::App* command = group.add_subcommand(name, help);
     command->add_option("--palette", options->paletteFile, "Palette file: 1024 bytes (red, green, blue, flags)")
         ->required();
-    command->add_option("--out", options->outDir, "Output directory")->required();
+    command->add_option("--out", options->outDir, outHelp)->required();
     command->add_option("--settings", options->settingsFile,
                         "wkTarvek.ini to read the ghost keys from (defaults without one)");
     return command;
 }
-
-}  // namespace
 
 void addGraphicsCommands(CLI::App& app, CommandContext& context) {
     CLI::App* graphics = app.add_subcommand("graphics", "Build the ghost graphics for a palette into files");
@@ -137,14 +134,16 @@ void addGraphicsCommands(CLI::App& app, CommandContext& context) {
     auto tableOptions = std::make_shared<GraphicsOptions>();
     CLI::App* tables = addGraphicsSubcommand(*graphics, "tables",
                                              "Inverse colour cube (cube.bin) and six opacity levels (level0..5.bin)",
-                                             tableOptions);
+                                             tableOptions, "Output directory");
     tables->add_option("--ghost", tableOptions->ghost, "gold or blue")->required()->check(CLI::IsMember({"gold", "blue"}));
     tables->callback([&context, tableOptions] { context.exitStatus = writeTables(*tableOptions); });
 
     auto crownOptions = std::make_shared<GraphicsOptions>();
     CLI::App* crown = addGraphicsSubcommand(*graphics, "crown", "The 32 crown sprites (crown00..31.bin, 32x32)",
-                                            crownOptions);
+                                            crownOptions, "Output directory");
     crown->callback([&context, crownOptions] { context.exitStatus = writeCrown(*crownOptions); });
+
+    addGraphicsPreviewCommand(*graphics, context);
 }
 
 }  // namespace tarvek::cli
