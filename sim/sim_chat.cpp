@@ -6,14 +6,18 @@ namespace tarvek::sim {
 
 namespace layout = host_layout;
 
-SimChat::SimChat(SimHost& host, HostAddr world) : host_(host), object_(host.space().allocate(layout::chat::kReadableSpan)) {
-    AddressSpace& space = host.space();
-    space.writeU32(object_ + layout::chat::kPrintWord, kPrintWord);
-    space.writeU32(object_ + layout::chat::kWorld, world);
+HostAddr layOutChat(AddressSpace& space, HostAddr base, HostAddr world, uint32_t printWord) {
+    const HostAddr object = space.allocate(layout::chat::kReadableSpan);
+    space.writeU32(object + layout::chat::kPrintWord, printWord);
+    space.writeU32(object + layout::chat::kWorld, world);
     const HostAddr lookup = space.allocate(layout::chat::kLookupSpan);
-    space.writeU32(lookup + layout::chat::kLookupChat, object_);
-    space.writeU32(host.base() + layout::image::kChatLookup, lookup);
+    space.writeU32(lookup + layout::chat::kLookupChat, object);
+    space.writeU32(base + layout::image::kChatLookup, lookup);
+    return object;
 }
+
+SimChat::SimChat(SimHost& host, HostAddr world)
+    : host_(host), object_(layOutChat(host.space(), host.base(), world, kPrintWord)) {}
 
 uint32_t SimChat::send(std::string_view text) {
     const HostAddr address = host_.space().allocate(static_cast<uint32_t>(text.size() + 1));

@@ -10,6 +10,10 @@
 
 namespace tarvek::sim {
 
+// Lays out a chat object of the world and points the image's chat lookup at it; returns the
+// object. Shared by every host that plays the game's chat.
+HostAddr layOutChat(AddressSpace& space, HostAddr base, HostAddr world, uint32_t printWord);
+
 class SimChat {
 public:
     static constexpr uint32_t kPrintWord = 0x00C4A7;  // the object's word at +0x298

@@ -36,6 +36,11 @@ bool Win32ModulePlatform::startThread(void (*proc)(void*), void* argument) {
 }
 
 bool Win32ModulePlatform::registerHotkey(int id, char key, uint32_t& error) {
+    // The thread's message queue first: Wine ties a hotkey registered before the queue exists to
+    // no queue, so UnregisterHotKey cannot find it and the key stays taken (error 1409) for the
+    // next copy of the module loaded into the process.
+    MSG peeked;
+    PeekMessageA(&peeked, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     if (RegisterHotKey(nullptr, id, MOD_CONTROL | MOD_NOREPEAT, static_cast<UINT>(key))) return true;
     error = GetLastError();
     return false;

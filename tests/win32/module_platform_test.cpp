@@ -42,5 +42,24 @@ TEST(Win32ModulePlatform, ThreadAndHotkeyLoop) {
     resetFrameDriver();
 }
 
+// Copies of the module loaded one after another: each serves its hotkeys on a fresh thread whose
+// first window-system call is the registration, and is ended by WM_QUIT; every copy registers.
+TEST(Win32ModulePlatform, HotkeysFreedForTheNextThread) {
+    CapturedLog log;
+    for (int copy = 0; copy < 3; ++copy) {
+        win32::Win32ModulePlatform platform(GetModuleHandleW(nullptr));
+        DWORD id = 0;
+        const HANDLE thread = CreateThread(
+            nullptr, 0, [](LPVOID p) -> DWORD { return serveHotkeys(*static_cast<ModulePlatform*>(p)), 0; }, &platform,
+            0, &id);
+        ASSERT_NE(thread, nullptr);
+        for (int wait = 0; wait < 500 && !PostThreadMessageA(id, WM_NULL, 0, 0); ++wait) Sleep(10);
+        PostThreadMessageA(id, WM_QUIT, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(log.lines(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace tarvek

@@ -64,17 +64,21 @@ std::string AddressNames::inText(std::string_view text) const {
     std::string out;
     size_t i = 0;
     while (i < text.size()) {
-        const bool address = text.compare(i, 2, "0x") == 0 && i + 10 <= text.size() &&
-                             text.substr(i + 2, 8).find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos &&
-                             (i + 10 == text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 10])));
-        if (!address) {
+        // 0x and one to eight hex digits: hosts differ in how wide their addresses print.
+        size_t digits = 0;
+        if (text.compare(i, 2, "0x") == 0)
+            while (i + 2 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 2 + digits])))
+                ++digits;
+        const HostAddr value =
+            digits >= 1 && digits <= 8 ? static_cast<HostAddr>(std::stoul(std::string(text.substr(i + 2, digits)), nullptr, 16)) : 0;
+        // Below 64 KiB a value is an offset or a size: no host maps anything there.
+        if (value < 0x10000) {
             out += text[i++];
             continue;
         }
-        const HostAddr value = static_cast<HostAddr>(std::stoul(std::string(text.substr(i + 2, 8)), nullptr, 16));
         const std::string name = (*this)(value);
         out += name == "foreign" ? "object" : name;
-        i += 10;
+        i += 2 + digits;
     }
     return out;
 }

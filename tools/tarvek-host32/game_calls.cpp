@@ -3,6 +3,8 @@
 #include "host/host_layout.h"
 #include "sim/host_image_layout.h"
 
+extern "C" uint32_t host32CallChatSend(uint32_t target, uint32_t object, uint32_t text);
+
 namespace tarvek::host32 {
 namespace {
 
@@ -34,6 +36,10 @@ void GameCalls::loadLandDat(HostAddr landscape) const {
 void GameCalls::initBorders(HostAddr landscape, int32_t left, int32_t right, int32_t top, int32_t bottom) const {
     const HostAddr entry = space_.readU32(base_ + image::kLandscapeInitBordersEntry);
     routineAt<InitBordersRoutine>(entry)(landscape, left, right, top, bottom);
+}
+
+uint32_t GameCalls::chatSend(HostAddr chatObject, HostAddr text) const {
+    return host32CallChatSend(sim::callTarget(space_, base_, image::kChatSendCallSite), chatObject, text);
 }
 
 }  // namespace tarvek::host32

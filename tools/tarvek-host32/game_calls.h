@@ -19,6 +19,10 @@ public:
     // Landscape InitBorders(left, right, top, bottom) through the landscape class table.
     void initBorders(HostAddr landscape, int32_t left, int32_t right, int32_t top, int32_t bottom) const;
 
+    // The chat-send call of the game's chat box: the chat object in ECX, the text in EAX, one
+    // stack argument. Returns EAX.
+    uint32_t chatSend(HostAddr chatObject, HostAddr text) const;
+
 private:
     const sim::AddressSpace& space_;
     HostAddr base_;

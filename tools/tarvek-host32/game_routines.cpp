@@ -1,5 +1,8 @@
 #include "tools/tarvek-host32/game_routines.h"
 
+#include <mutex>
+#include <utility>
+
 #include "host/host_layout.h"
 
 // GCC's i386 conventions name the game's register use: thiscall puts the object in ECX,
@@ -8,12 +11,16 @@
 #define GAME_STDCALL __attribute__((stdcall))
 #define GAME_EAX __attribute__((regparm(1)))
 
+extern "C" void host32ChatSend();
+
 namespace tarvek::host32 {
 namespace {
 
 namespace image = host_layout::image;
 
 GameRecord record;
+std::mutex chatMutex;
+std::vector<std::string> chatPrints;
 
 // Entered from the module's code: nothing may leave them as an exception.
 void GAME_THISCALL wormHandleMessage(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) noexcept {
@@ -31,6 +38,15 @@ void GAME_EAX drawWorm(uint32_t) noexcept { ++record.wormDraws; }
 
 void GAME_STDCALL drawRope(uint32_t, uint32_t, uint32_t) noexcept { ++record.ropeDraws; }
 
+void GAME_STDCALL chatPrint(uint32_t, uint32_t, const char* text, uint32_t) noexcept {
+    try {
+        std::lock_guard<std::mutex> lock(chatMutex);
+        chatPrints.emplace_back(text ? text : "");
+    } catch (...) {
+        // A line lost to memory exhaustion is missing from the transcript, nothing more.
+    }
+}
+
 template <typename Function>
 HostAddr addressOf(Function* function) {
     return static_cast<HostAddr>(reinterpret_cast<uintptr_t>(function));
@@ -45,13 +61,23 @@ void writeJump(sim::AddressSpace& space, HostAddr at, HostAddr to) {
 
 GameRecord& gameRecord() { return record; }
 
+std::vector<std::string> takeChatPrints() {
+    std::lock_guard<std::mutex> lock(chatMutex);
+    return std::exchange(chatPrints, {});
+}
+
 void layOutGameRoutines(sim::AddressSpace& space, HostAddr base) {
     record = GameRecord{};
+    takeChatPrints();
     writeJump(space, base + image::kWormHandleMessage, addressOf(&wormHandleMessage));
     writeJump(space, base + image::kLoadLandDat, addressOf(&loadLandDat));
     writeJump(space, base + image::kLandscapeInitBorders, addressOf(&initBorders));
     writeJump(space, base + image::kDrawWorm, addressOf(&drawWorm));
     writeJump(space, base + image::kDrawRope, addressOf(&drawRope));
+    writeJump(space, base + image::kChatPrint, addressOf(&chatPrint));
+    writeJump(space, base + image::kChatSend, addressOf(&host32ChatSend));
 }
 
 }  // namespace tarvek::host32
+
+extern "C" void host32RecordChatSend(uint32_t, uint32_t) noexcept { ++tarvek::host32::gameRecord().chatSends; }

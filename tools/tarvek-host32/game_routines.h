@@ -4,6 +4,8 @@
 // module that chains to the game's code (or calls it) lands here. What they are called with is
 // recorded for the transcript.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "sim/address_space.h"
 
@@ -15,10 +17,14 @@ struct GameRecord {
     uint32_t borderInits = 0;
     uint32_t wormDraws = 0;
     uint32_t ropeDraws = 0;
+    uint32_t chatSends = 0;  // lines the game's own chat-send routine received
 };
 
 // What the routines recorded since the last layout.
 GameRecord& gameRecord();
+
+// The lines printed into the chat since the last take; the module may print from any thread.
+std::vector<std::string> takeChatPrints();
 
 // Writes a jump to each routine at its offset in the image at base and clears the record.
 void layOutGameRoutines(sim::AddressSpace& space, HostAddr base);

@@ -32,6 +32,8 @@ namespace {
 
 constexpr DWORD kStartUpTimeoutMs = 120000;  // qemu-i386 under Wine is slow
 constexpr DWORD kRetireTimeoutMs = 30000;
+constexpr DWORD kChatAnswerTimeoutMs = 60000;  // three catalog retries wait 3 + 6 + 12 s
+constexpr DWORD kFrameMs = 20;                 // the game's 50 frames a second
 
 struct Options {
     fs::path out;
@@ -87,17 +89,35 @@ public:
 
         game.loadMap();
         logLines += addLog(scenario, game.frame(), log, names);
-        for (uint32_t i = 0; i < scenario.frameCount(); ++i) game.runFrame();
+        for (uint32_t i = 0; i < scenario.frameCount(); ++i) {
+            game.runFrame();
+            const uint32_t frame = game.frame();
+            for (const auto& line : scenario.chat)
+                if (line.frame == frame) game.sendChat(line.text);
+            addChat(scenario, frame);
+        }
+        // A chat command may be answered by the catalog worker, which retries on wall-clock time:
+        // the game plays on at its own pace until that answer is printed.
+        if (!scenario.chat.empty()) {
+            const ULONGLONG settleStart = GetTickCount64();
+            size_t printed = 0;
+            while (printed == 0 && GetTickCount64() - settleStart < kChatAnswerTimeoutMs) {
+                game.runFrame();
+                printed = addChat(scenario, game.frame());
+                Sleep(kFrameMs);
+            }
+        }
         logLines += addLog(scenario, game.frame(), log, names);
+        addChat(scenario, game.frame());
         const size_t ended = instance.retire(kRetireTimeoutMs);
 
         const GameRecord& record = gameRecord();
         std::printf("%s: module at 0x%08x (%u bytes), start-up %s in %.1f s, %d hook point(s) patched; "
                     "%u frames, game's worm handler %u message(s), %u map load(s), %u border init(s), "
-                    "%u worm and %u rope draw(s); %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
+                    "%u worm and %u rope draw(s), %u chat line(s) to the game; %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
                     scenario.name.c_str(), instance.base(), instance.size(), started ? "finished" : "timed out",
                     startUp, patched, game.frame(), record.wormMessages, record.mapLoads, record.borderInits,
-                    record.wormDraws, record.ropeDraws, logLines, ended, instance.threadCount(),
+                    record.wormDraws, record.ropeDraws, record.chatSends, logLines, ended, instance.threadCount(),
                     secondsSince(start));
         return started;
     }
@@ -105,6 +125,12 @@ public:
 private:
     void add(const Scenario& scenario, uint32_t frame, EventKind kind, const std::string& text) {
         transcript_.add(scenario.name, frame, kind, text);
+    }
+
+    size_t addChat(const Scenario& scenario, uint32_t frame) {
+        const auto lines = takeChatPrints();
+        for (const auto& line : lines) add(scenario, frame, EventKind::Chat, line);
+        return lines.size();
     }
 
     // The module writes its log from a thread of its own: lines are taken once it is quiet.
