@@ -59,10 +59,10 @@ void startOver(HostAddr world) {
 void joinRunningAttempt(HostAddr world) {
     const RaceState& race = raceState();
     if (race.raceStarted) alignGhostsToRunningRace();
-    raceCallouts().prepareGhostGraphics(world, true);
     logLine(std::string("late catalog activation joined the current ") + (raceType().isBigRR ? "BigRR" : "TTRR") +
             " attempt at logical segment " + std::to_string(race.slots[kGoldSlot].segmentIndex) + ", elapsed frame " +
             std::to_string(race.raceFrames));
+    raceCallouts().prepareGhostGraphics(world, true);
 }
 
 // New server catalog content for a map already identified: selected again before the attempt,

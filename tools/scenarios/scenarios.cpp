@@ -288,7 +288,7 @@ std::vector<Scenario> allScenarios() {
     late.server = CatalogServer::Late;
     late.serverUpFrame = 200;
     late.worms = singleRace(459);
-    late.keyFrames = {{100, "server down, map unknown: no ghosts"}, {520, "late catalog joined: ghosts untinted, no tags"}};
+    late.keyFrames = {{100, "server down, map unknown: no ghosts"}, {520, "late catalog joined: ghosts tinted and tagged at once"}};
 
     std::vector<Scenario> all{ttrr, bigrr, trick, bungee, chat, hotkey, late};
     for (Scenario& offline : offlineScenarios()) all.push_back(std::move(offline));

@@ -74,8 +74,13 @@ public:
         sim::drawLine(canvas_, kArea.left, y(0), kArea.right - 1, y(0), ink, 1);
         const uint8_t behind = colour(220, 40, 40), ahead = colour(30, 160, 60);
         for (size_t i = 1; i < plot.points.size(); ++i) {
-            const auto& [c0, d0] = plot.points[i - 1];
-            const auto& [c1, d1] = plot.points[i];
+            const double c0 = plot.points[i - 1].first, d0 = plot.points[i - 1].second;
+            const double c1 = plot.points[i].first, d1 = plot.points[i].second;
+            // Each turn is its own line: joining the last sample of one turn to the first of the
+            // next would draw a slope the race never had.
+            const bool newTurn = std::any_of(plot.turnStarts.begin(), plot.turnStarts.end(),
+                                             [&](double start) { return c0 < start && start <= c1; });
+            if (newTurn) continue;
             sim::drawLine(canvas_, x(c0), y(d0), x(c1), y(d1), (d0 + d1) / 2 > 0 ? behind : ahead, 2);
         }
         text(kArea.left + 4, kArea.top + 2, "BEHIND", behind);

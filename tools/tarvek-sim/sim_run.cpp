@@ -76,7 +76,8 @@ int runSimulation(const SimRunOptions& options) {
                         result.problem.c_str());
         }
         writeFile(out / "transcript.txt", transcript.text());
-        const std::string sheet = frames.writeContactSheet();
+        // A scenario without key frames (offline-ttrr, say) has no sheet to show; that is no failure.
+        const std::string sheet = frames.count() ? frames.writeContactSheet() : "none (no key frames)";
         std::printf("transcript:    %s\nframes:        %s (%zu key frames, %d race plots)\ncontact sheet: %s\n",
                     (out / "transcript.txt").c_str(), (out / "frames").c_str(), frames.count(), plots, sheet.c_str());
     } catch (const std::exception& e) {
