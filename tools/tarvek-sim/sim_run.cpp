@@ -57,7 +57,8 @@ int runSimulation(const SimRunOptions& options) {
         std::fprintf(stderr, "tarvek-sim: no scenario named %s\n", options.scenario.c_str());
         return 2;
     }
-    const fs::path out = options.out;
+    // The module directory must be absolute, as the game gives it: sync requests refuse relative paths.
+    const fs::path out = fs::absolute(options.out);
     int failed = 0;
     try {
         fs::create_directories(out);
