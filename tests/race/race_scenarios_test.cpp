@@ -55,6 +55,27 @@ protected:
         game.runFrames(gap);
     }
 
+    // Frames applied to one worm as they come: the other worms keep their state.
+    void play(sim::SimWorm& worm, const std::vector<sim::WormFrame>& frames) {
+        for (const sim::WormFrame& frame : frames) {
+            worm.apply(frame);
+            game.runFrame();
+        }
+    }
+
+    // A new inactive worm, then a fresh race type read from the scheme byte on the next frame.
+    sim::SimWorm& freshRace(uint32_t id, int8_t schemeByte, bool trickRace = false, bool bungeeRace = false) {
+        resetRaceState();
+        forgetRaceTypeDetection();
+        useScheme(schemeByte);
+        goldGhost() = recordingFromPaths({straightRun(1, 300, 0, 0, 1), straightRun(1, 300, 0, 0, 1)});
+        sim::SimWorm& worm = addWorm(id);
+        game.runFrame();
+        raceType().isTrickRace = trickRace;
+        raceType().isBungeeRace = bungeeRace;
+        return worm;
+    }
+
     const GhostFrame* goldFrame() const { return raceState().slots[kGoldSlot].currentFrame; }
     const GhostFrame* blueFrame() const { return raceState().slots[kBlueSlot].currentFrame; }
     uint32_t goldSegment() const { return raceState().slots[kGoldSlot].segmentIndex; }
@@ -286,6 +307,54 @@ TEST_F(RaceScenario, NewGhostsJoinARunningBigRRTurn) {
     playTurn(worm, activeFrames(straightRun(0, 1, 10, 0, 1)), 0);
     EXPECT_EQ(goldFrame(), &goldGhost().frames[12]);
     EXPECT_EQ(gold.state.delta, 0);
+}
+
+TEST_F(RaceScenario, ArmingReturnsSegmentsToZeroOutsideBigRRSegmentMode) {
+    const struct {
+        int8_t scheme;
+        bool trickRace;
+        uint32_t segment;
+    } rows[] = {{0, false, 0}, {45, true, 0}, {45, false, 2}};
+    uint32_t id = 1;
+    for (const auto& row : rows) {
+        sim::SimWorm& worm = freshRace(id++, row.scheme, row.trickRace);
+        raceState().slots[kGoldSlot].segmentIndex = raceState().slots[kBlueSlot].segmentIndex = 2;
+        play(worm, activeFrames(straightRun(1, 0, 0, 0, 0)));
+        EXPECT_EQ(raceState().raceWorm, worm.address());
+        EXPECT_EQ(raceState().slots[kGoldSlot].segmentIndex, row.segment) << int(row.scheme) << row.trickRace;
+        EXPECT_EQ(raceState().slots[kBlueSlot].segmentIndex, row.segment);
+        worm.setActive(false);
+    }
+}
+
+TEST_F(RaceScenario, AnotherWormTakingOverAStartedRaceShowsItsGap) {
+    sim::SimWorm& first = freshRace(1, 0);
+    sim::SimWorm& second = addWorm(2);
+    play(first, activeFrames(straightRun(1, 5, 0, 0, 1)));
+    ASSERT_TRUE(raceState().raceStarted);
+    ASSERT_EQ(gapCalls, 0);
+    play(second, activeFrames(straightRun(1, 0, 50, 0, 0)));  // the first worm never went inactive
+    EXPECT_EQ(raceState().raceWorm, second.address());
+    EXPECT_EQ(gapCalls, 1);
+}
+
+TEST_F(RaceScenario, TheTimerColourFollowsOnlyAMatchInBigRRAndBungeeRace) {
+    const struct {
+        int8_t scheme;
+        bool bungeeRace;
+        uint32_t colourOffThePath;
+    } rows[] = {{45, false, 0}, {45, true, 0}, {0, false, race_status::kAhead}};
+    uint32_t id = 1;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.scheme) * 10 + row.bungeeRace);
+        sim::SimWorm& worm = freshRace(id++, row.scheme, false, row.bungeeRace);
+        play(worm, activeFrames(straightRun(1, 40, 0, 0, 2)));
+        ASSERT_EQ(raceState().turnTimerColour, race_status::kAhead);
+        play(worm, activeFrames({{80, 400}}));  // far from every sample: no match
+        ASSERT_FALSE(slotComparison(kGoldSlot).state.matchedLastCall);
+        EXPECT_EQ(raceState().turnTimerColour, row.colourOffThePath);
+        worm.setActive(false);
+    }
 }
 
 }  // namespace

@@ -18,18 +18,24 @@ protected:
     CapturedLog log;
 };
 
-TEST_F(RaceTypeDetection, FiniteCountdownIsBigRR) {
-    detectWithByte(0x2D);
-    EXPECT_TRUE(raceType().isBigRR);
-    EXPECT_EQ(raceType().turnTime, 45u);
-    EXPECT_TRUE(log.contains("automatic race type from scheme: BigRR (turn time finite countdown, 45 s)"));
-}
-
-TEST_F(RaceTypeDetection, ZeroAndNegativeBytesAreTTRR) {
-    detectWithByte(0);
-    EXPECT_FALSE(raceType().isBigRR);
-    EXPECT_EQ(raceType().turnTime, 0u);
-    EXPECT_TRUE(log.contains("automatic race type from scheme: TTRR (turn time unlimited)"));
+TEST_F(RaceTypeDetection, TheSchemeByteGivesTheRaceTypeAndItsLogLine) {
+    const struct {
+        int8_t byte;
+        bool bigRR;
+        uint32_t turnTime;
+        const char* line;
+    } rows[] = {
+        {0x2D, true, 45, "automatic race type from scheme: BigRR (turn time finite countdown, 45 s)"},
+        {0, false, 0, "automatic race type from scheme: TTRR (turn time unlimited)"},
+        {-1, false, 0, "automatic race type from scheme: TTRR (turn time count-up/unlimited, raw 0xFF)"},
+    };
+    for (const auto& row : rows) {
+        forgetRaceTypeDetection();
+        detectWithByte(row.byte);
+        EXPECT_EQ(raceType().isBigRR, row.bigRR) << row.line;
+        EXPECT_EQ(raceType().turnTime, row.turnTime) << row.line;
+        EXPECT_TRUE(log.contains(row.line));
+    }
 }
 
 TEST_F(RaceTypeDetection, WaitsForTheFirstFrameAndAReadableScheme) {
