@@ -73,12 +73,6 @@ uint32_t SimHost::executeCallSite(HostAddr site, SimCall& call) {
     return callCode(site + image::kCallSiteSize + static_cast<uint32_t>(displacement), call);
 }
 
-HostAddr SimHost::redirectCallSite(HostAddr site, HostAddr routine) {
-    const HostAddr previous = site + image::kCallSiteSize + space_.readU32(site + 1);
-    writeCall(space_, site, routine);
-    return previous;
-}
-
 void SimHost::sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender, uint32_t size, HostAddr data) {
     const HostAddr handler = space_.readU32(base_ + image::kWormHandleMessageEntry);
     callWormHandler(handler, worm, sender, type, size, data);

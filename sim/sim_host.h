@@ -103,8 +103,6 @@ public:
     // Executes the 5-byte call at site as the game does: decodes its E8 displacement and calls
     // whatever the call now reaches, so a routine patched there runs in place of the game's.
     uint32_t executeCallSite(HostAddr site, SimCall& call);
-    // Points the call at site to routine, the way a hook patch leaves it; returns the old target.
-    HostAddr redirectCallSite(HostAddr site, HostAddr routine);
 
     // Sends a message to a worm through the worm class table.
     void sendWormMessage(HostAddr worm, uint32_t type, HostAddr sender = 0, uint32_t size = 0, HostAddr data = 0);
