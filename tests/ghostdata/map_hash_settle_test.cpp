@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "ghostdata/map_geometry_capture.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/log.h"
 #include "host/text.h"
 #include "support/sim_map.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
-
-using testing::referenceGeometryHash;
-using testing::referenceTerrainHash;
-using testing::SimMap;
 
 class MapCapture : public ::testing::Test {
 protected:
@@ -44,8 +42,7 @@ TEST_F(MapCapture, SourceCaptureIsStoredAndLogged) {
     EXPECT_EQ(capture.world, map.world.world());
     EXPECT_TRUE(capture.isSource);
     uint64_t solid = 0;
-    for (uint8_t byte : map.maskRows)
-        for (int bit = 0; bit < 8; ++bit) solid += (byte >> bit) & 1;
+    for (uint8_t byte : map.maskRows) solid += static_cast<unsigned>(std::popcount(byte));
     EXPECT_EQ(log.lines(), std::vector<std::string>{
                                "source map geometry hash " + hash +
                                " (20x4, Landscape+0x914 native 1bpp LSB-first normalized to MSB-first, stride 5, " +
@@ -215,4 +212,4 @@ TEST_F(MapSettle, TerrainThatDoesNotFitTheWorldIsWaitedOutSilently) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing
