@@ -8,29 +8,21 @@
 #include "support/ghost_files.h"
 #include "support/temp_dir.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
 
-using testing::encodeGhost;
-using testing::framesWithSegments;
-using testing::ghostHeaderFor;
-using testing::makeGhostFrame;
-
 // A slot already holding a ghost, to show that failed loads leave it alone.
-GhostRecording occupiedSlot() {
-    GhostRecording slot;
-    slot.frames = framesWithSegments({0, 0});
-    slot.segments = {{0, 2}};
-    slot.movementStart = {1};
-    slot.firstMovementFrame = 1;
-    return slot;
-}
+GhostRecording occupiedSlot() { return GhostRecording{framesWithSegments({0, 0}), {{0, 2}}, {1}, 1, {}}; }
 
-void expectUnchanged(const GhostRecording& slot) {
-    ASSERT_EQ(slot.frames.size(), 2u);
-    EXPECT_EQ(slot.segments.size(), 1u);
-    EXPECT_EQ(slot.movementStart, std::vector<uint32_t>{1});
-    EXPECT_EQ(slot.firstMovementFrame, 1u);
+// "frames 9; segments 0+3 3+2 5+4; starts 1 2 2; first 1": the frame count, each segment's first
+// frame and frame count, each segment's movement start and the first movement frame.
+std::string shape(const GhostRecording& slot) {
+    std::string text = "frames " + std::to_string(slot.frames.size()) + "; segments";
+    for (const TurnSegment& segment : slot.segments)
+        text += " " + std::to_string(segment.firstFrame) + "+" + std::to_string(segment.frameCount);
+    text += "; starts";
+    for (uint32_t start : slot.movementStart) text += " " + std::to_string(start);
+    return text + "; first " + std::to_string(slot.firstMovementFrame);
 }
 
 class GhostLoad : public ::testing::Test {
@@ -41,11 +33,11 @@ protected:
     bool rejectsAndKeeps(const std::string& bytes) {
         GhostRecording slot = occupiedSlot();
         const bool loaded = load(bytes, slot);
-        expectUnchanged(slot);
+        EXPECT_EQ(shape(slot), "frames 2; segments 0+2; starts 1; first 1");
         return !loaded;
     }
 
-    testing::TempDir dir;
+    TempDir dir;
     CapturedLog log;
 };
 
@@ -54,12 +46,7 @@ TEST_F(GhostLoad, SingleFrameFileLoadsOneStillSegment) {
     const std::string bytes = encodeGhost({makeGhostFrame(0, 5, 6)});
     ASSERT_EQ(bytes.size(), 40u + 1464u);
     ASSERT_TRUE(load(bytes, slot));
-    ASSERT_EQ(slot.frames.size(), 1u);
-    ASSERT_EQ(slot.segments.size(), 1u);
-    EXPECT_EQ(slot.segments[0].firstFrame, 0u);
-    EXPECT_EQ(slot.segments[0].frameCount, 1u);
-    EXPECT_EQ(slot.movementStart, std::vector<uint32_t>{1});
-    EXPECT_EQ(slot.firstMovementFrame, 1u);
+    EXPECT_EQ(shape(slot), "frames 1; segments 0+1; starts 1; first 1");
     EXPECT_EQ(log.lines(), std::vector<std::string>{"loaded 1 world-record ghost frames in 1 turn segment(s)"});
 }
 
@@ -71,19 +58,10 @@ TEST_F(GhostLoad, SegmentsAndMovementStartsFollowTheFrames) {
     frames[7].setWord(GhostFrame::kPositionY, 99);
     GhostRecording slot;
     ASSERT_TRUE(loadGhostRecording(dir.write("a.tkghost", encodeGhost(frames)), slot, "personal-record"));
-    ASSERT_EQ(slot.segments.size(), 3u);
-    EXPECT_EQ(slot.segments[1].firstFrame, 3u);
-    EXPECT_EQ(slot.segments[1].frameCount, 2u);
-    EXPECT_EQ(slot.segments[2].firstFrame, 5u);
-    EXPECT_EQ(slot.segments[2].frameCount, 4u);
-    EXPECT_EQ(slot.movementStart, (std::vector<uint32_t>{1, 2, 2}));
-    EXPECT_EQ(slot.firstMovementFrame, 1u);
-    EXPECT_TRUE(log.contains("loaded 9 personal-record ghost frames in 3 turn segment(s)"));
+    EXPECT_EQ(shape(slot), "frames 9; segments 0+3 3+2 5+4; starts 1 2 2; first 1");
     // A first segment may be empty: the movement starts at frame 0 then.
     ASSERT_TRUE(load(encodeGhost(framesWithSegments({1, 1, 2})), slot));
-    EXPECT_EQ(slot.segments[0].frameCount, 0u);
-    EXPECT_EQ(slot.segments[1].frameCount, 2u);
-    EXPECT_EQ(slot.firstMovementFrame, 0u);
+    EXPECT_EQ(shape(slot), "frames 3; segments 0+0 0+2 2+1; starts 0 1 1; first 0");
 }
 
 TEST_F(GhostLoad, SegmentIndicesMustStepByAtMostOneAndAddUp) {
@@ -106,7 +84,7 @@ TEST_F(GhostLoad, SizeMustMatchTheHeaderExactly) {
     EXPECT_TRUE(rejectsAndKeeps(""));
     GhostRecording slot = occupiedSlot();
     EXPECT_FALSE(loadGhostRecording(dir.file("absent.tkghost"), slot, "world-record"));
-    expectUnchanged(slot);
+    EXPECT_EQ(shape(slot), "frames 2; segments 0+2; starts 1; first 1");
 }
 
 TEST_F(GhostLoad, TaggedRecordsRejectTheFileAndClearedFieldsReadZero) {
@@ -139,13 +117,11 @@ TEST_F(GhostLoad, RecordsSpanningSeveralReadChunks) {
 
     GhostRecording slot;
     ASSERT_TRUE(load(encodeGhost(frames), slot));
-    ASSERT_EQ(slot.frames.size(), frames.size());
+    const std::string n = std::to_string(chunk);
+    EXPECT_EQ(shape(slot), "frames " + std::to_string(2 * chunk + 3) + "; segments 0+" + n + " " + n + "+" + n + " " +
+                               std::to_string(2 * chunk) + "+3; starts 1 1 1; first 1");
     for (GhostFrame& frame : frames) ASSERT_TRUE(sanitizeGhostFrame(frame));
-    for (size_t i = 0; i < frames.size(); ++i) ASSERT_EQ(slot.frames[i].bytes, frames[i].bytes) << i;
-    ASSERT_EQ(slot.segments.size(), 3u);
-    EXPECT_EQ(slot.segments[1].firstFrame, chunk);
-    EXPECT_EQ(slot.segments[1].frameCount, chunk);
-    EXPECT_EQ(slot.segments[2].frameCount, 3u);
+    for (size_t i = 0; i < frames.size(); ++i) ASSERT_EQ(slot.frames.at(i).bytes, frames[i].bytes) << i;
 
     auto skipping = frames;
     skipping[2 * chunk].setWord(GhostFrame::kSegmentIndex, 3);
@@ -158,14 +134,14 @@ TEST_F(GhostLoad, RecordsSpanningSeveralReadChunks) {
 
 // Every field of the header is checked; the three trailing words are not.
 TEST(GhostHeader, LimitsAndIgnoredWords) {
-    auto parse = [](const testing::GhostHeaderFields& fields) {
+    auto parse = [](const GhostHeaderFields& fields) {
         const std::string bytes = encodeGhost(fields, {});
         uint8_t raw[kGhostHeaderSize];
         std::memcpy(raw, bytes.data(), sizeof raw);
         GhostHeader header;
         return parseGhostHeader(raw, header);
     };
-    testing::GhostHeaderFields fields;
+    GhostHeaderFields fields;
     fields.frameCount = 100000;
     fields.segmentCount = 1000;
     fields.extra = {0xFFFFFFFF, 0x12345678, 7};
@@ -189,4 +165,4 @@ TEST(GhostHeader, LimitsAndIgnoredWords) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing

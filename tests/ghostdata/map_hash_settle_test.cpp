@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "ghostdata/map_geometry_capture.h"
 #include "ghostdata/map_hash_settle.h"
 #include "host/log.h"
 #include "host/text.h"
 #include "support/sim_map.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
-
-using testing::referenceGeometryHash;
-using testing::referenceTerrainHash;
-using testing::SimMap;
 
 class MapCapture : public ::testing::Test {
 protected:
@@ -44,8 +42,7 @@ TEST_F(MapCapture, SourceCaptureIsStoredAndLogged) {
     EXPECT_EQ(capture.world, map.world.world());
     EXPECT_TRUE(capture.isSource);
     uint64_t solid = 0;
-    for (uint8_t byte : map.maskRows)
-        for (int bit = 0; bit < 8; ++bit) solid += (byte >> bit) & 1;
+    for (uint8_t byte : map.maskRows) solid += static_cast<unsigned>(std::popcount(byte));
     EXPECT_EQ(log.lines(), std::vector<std::string>{
                                "source map geometry hash " + hash +
                                " (20x4, Landscape+0x914 native 1bpp LSB-first normalized to MSB-first, stride 5, " +
@@ -126,9 +123,7 @@ TEST_F(MapSettle, TakesTheSourceCaptureAndLogsBothHashes) {
     log.clear();
     ASSERT_TRUE(settle(map));
     const std::string terrain = referenceTerrainHash(map.terrainRows, 24, 6);
-    EXPECT_EQ(state.terrainHash, terrain);
-    EXPECT_EQ(state.geometryHash, geometry);
-    EXPECT_EQ(state.mapHash, geometry);
+    EXPECT_EQ(std::tie(state.terrainHash, state.geometryHash, state.mapHash), std::tie(terrain, geometry, geometry));
     EXPECT_TRUE(stored().consumed);
     const auto landscape = hexLower(map.world.landscape());
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
@@ -143,16 +138,15 @@ TEST_F(MapSettle, TakesTheSourceCaptureAndLogsBothHashes) {
 TEST_F(MapSettle, WithoutCaptureUsesTheMaskOnlyWhenTheSchemeHasNoBorders) {
     SimMap bordered(24, 6);
     ASSERT_TRUE(settle(bordered));
-    EXPECT_TRUE(state.geometryHash.empty());
-    EXPECT_EQ(state.mapHash, state.terrainHash);
+    EXPECT_EQ(std::tie(state.geometryHash, state.mapHash), std::make_tuple("", state.terrainHash));
 
     SimMap open(24, 6);
     open.world.setNoBordersByte(0);
     state = {};
     ASSERT_TRUE(settle(open));
-    EXPECT_EQ(state.geometryHash, referenceGeometryHash(open.maskRows, 24, 6));
-    EXPECT_EQ(state.geometrySource, kNoBordersGeometrySource);
-    EXPECT_EQ(state.mapHash, state.geometryHash);
+    const std::string geometry = referenceGeometryHash(open.maskRows, 24, 6);
+    EXPECT_EQ(std::tie(state.geometryHash, state.geometrySource, state.mapHash),
+              std::make_tuple(geometry, std::string(kNoBordersGeometrySource), geometry));
 }
 
 TEST_F(MapSettle, CaptureOfAnotherWorldIsDropped) {
@@ -215,4 +209,4 @@ TEST_F(MapSettle, TerrainThatDoesNotFitTheWorldIsWaitedOutSilently) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing

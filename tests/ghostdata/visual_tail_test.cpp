@@ -8,15 +8,8 @@
 #include "support/ghost_files.h"
 #include "support/temp_dir.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
-
-using testing::continuingBlock;
-using testing::encodeGhost;
-using testing::encodeTail;
-using testing::framesWithSegments;
-using testing::TailBlockSpec;
-using testing::tailHeaderFor;
 
 // A loaded three-segment ghost (segment 1 of two frames) with a tail file beside it.
 class TailLoad : public ::testing::Test {
@@ -30,7 +23,7 @@ protected:
     }
     TailRejection loadWith(const std::string& tailBytes) {
         dir.write("run.tktail", tailBytes);
-        slot.tails.assign(3, {testing::makeGhostFrame(0, 0, 0)});  // stale tails must go
+        slot.tails.assign(3, {makeGhostFrame(0, 0, 0)});  // stale tails must go
         return loadVisualTail(ghostPath, slot, "world-record");
     }
     void expectNoTail(const std::string& tailBytes, TailRejection why) {
@@ -42,7 +35,7 @@ protected:
         return {continuingBlock(frames, 2, 3, 4), continuingBlock(frames, 0, 1, 2)};
     }
 
-    testing::TempDir dir;
+    TempDir dir;
     CapturedLog log;
     std::vector<GhostFrame> frames;
     std::string ghostFile;
@@ -168,16 +161,13 @@ TEST_F(TailLoad, HeaderLiesAreRejected) {
 }
 
 TEST(TailPath, ReplacesTheGhostExtensionInAnyCase) {
-    EXPECT_EQ(tailPathOf("maps\\run.tkghost"), "maps\\run.tktail");
-    EXPECT_EQ(tailPathOf("RUN.TKGHOST"), "RUN.tktail");
-    EXPECT_EQ(tailPathOf(".tkghost"), ".tktail");
-    EXPECT_EQ(tailPathOf("run.ghost"), "run.ghost.tktail");
-    EXPECT_EQ(tailPathOf("tkghost"), "tkghost.tktail");
-    EXPECT_EQ(tailPathOf(""), ".tktail");
+    const std::pair<const char*, const char*> paths[] = {{"maps\\run.tkghost", "maps\\run.tktail"}, {"RUN.TKGHOST", "RUN.tktail"},
+        {".tkghost", ".tktail"}, {"run.ghost", "run.ghost.tktail"}, {"tkghost", "tkghost.tktail"}, {"", ".tktail"}};
+    for (const auto& [ghost, tail] : paths) EXPECT_EQ(tailPathOf(ghost), tail);
 }
 
 TEST(FileDigest, HashesTheWholeFileAndFailsOnUnreadable) {
-    testing::TempDir dir;
+    TempDir dir;
     std::string bytes(200000, '\0');
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
     const auto digest = sha256File(dir.write("big.bin", bytes));
@@ -189,4 +179,4 @@ TEST(FileDigest, HashesTheWholeFileAndFailsOnUnreadable) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing

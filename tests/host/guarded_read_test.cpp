@@ -51,10 +51,7 @@ TEST_F(GuardedRead, FieldsOfNullObjectsOrPastTheTopAreRefused) {
 }
 
 TEST_F(GuardedRead, RefusesReservedNoAccessGuardAndFreeMemory) {
-    EXPECT_FALSE(memory.readU32(0x20000));
-    EXPECT_FALSE(memory.readU32(0x30000));
-    EXPECT_FALSE(memory.readU32(0x40000));
-    EXPECT_FALSE(memory.readU32(0x50000));
+    for (const uint32_t at : {0x20000u, 0x30000u, 0x40000u, 0x50000u}) EXPECT_FALSE(memory.readU32(at)) << at;
     // A range that starts readable but runs into a free page is refused as a whole.
     EXPECT_FALSE(memory.isReadable(0x12FFC, 8));
     EXPECT_TRUE(memory.isReadable(0x12FFC, 4));

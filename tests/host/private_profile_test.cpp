@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "host/private_profile.h"
-#include "support/temp_dir.h"
 
 namespace tarvek {
 namespace {
@@ -61,18 +60,6 @@ TEST(PrivateProfile, ValuesAndSectionsAreCutToTheirBuffers) {
     // The last line is cut to what is left, even inside its name.
     EXPECT_EQ(profileSectionFromText(ini, "Many", 15), (Lines{"key0=value0", "k"}));
     EXPECT_EQ(profileSectionFromText(ini, "Many", 2), Lines{});
-}
-
-TEST(PrivateProfile, ReadsFilesAndFallsBackWhenMissing) {
-    testing::TempDir dir;
-    const std::string path = dir.write("wkTarvek.ini", "[General]\nPlayerName=Frog\nEnabled=0x1\n");
-    EXPECT_EQ(readProfileString(path, "GENERAL", "playername", "x"), "Frog");
-    EXPECT_EQ(readProfileInt(path, "General", "Enabled", 0), 1);
-    EXPECT_EQ(readProfileSection(path, "general"), (Lines{"PlayerName=Frog", "Enabled=0x1"}));
-    const std::string missing = dir.file("none.ini");
-    EXPECT_EQ(readProfileString(missing, "General", "PlayerName", "x"), "x");
-    EXPECT_EQ(readProfileInt(missing, "General", "Enabled", 3), 3);
-    EXPECT_EQ(readProfileSection(missing, "General"), Lines{});
 }
 
 }  // namespace

@@ -90,8 +90,7 @@ TEST(Settings, FullFadeIsClampedBelowTheClampedStart) {
     for (const auto& c : cases) {
         dir.write("wkTarvek.ini", std::string("[ProximityFade]\n") + c.lines);
         const Settings s = readSettings(dir.file("wkTarvek.dll"));
-        EXPECT_EQ(s.proximityFadeStartPixels, c.start) << c.lines;
-        EXPECT_EQ(s.proximityFadeFullPixels, c.full) << c.lines;
+        EXPECT_EQ(std::pair(s.proximityFadeStartPixels, s.proximityFadeFullPixels), std::pair(c.start, c.full)) << c.lines;
     }
     dir.write("wkTarvek.ini", "[General]\nPlayerName=" + std::string(400, 'n') + "\n");
     EXPECT_EQ(readSettings(dir.file("wkTarvek.dll")).playerName.size(), 259u);

@@ -37,13 +37,10 @@ TEST(ModulePath, DirectoryIsEverythingBeforeTheLastSeparator) {
 }
 
 TEST(ModulePath, JoinKeepsDriveAbsoluteNamesOnly) {
-    EXPECT_EQ(joinModulePath("C:\\WA", "ghost.tkghost"), "C:\\WA\\ghost.tkghost");
-    EXPECT_EQ(joinModulePath("C:\\WA", "D:\\g\\x.tkghost"), "D:\\g\\x.tkghost");
-    EXPECT_EQ(joinModulePath("C:\\WA", "d:/x.tkghost"), "d:/x.tkghost");
-    EXPECT_EQ(joinModulePath("C:\\WA", "\\\\server\\x"), "C:\\WA\\\\\\server\\x");
-    EXPECT_EQ(joinModulePath("C:\\WA", "\\x"), "C:\\WA\\\\x");
-    EXPECT_EQ(joinModulePath("C:\\WA", "D:x"), "C:\\WA\\D:x");
-    EXPECT_EQ(joinModulePath("C:\\WA", "1:\\x"), "C:\\WA\\1:\\x");
+    const std::pair<const char*, const char*> joins[] = {
+        {"ghost.tkghost", "C:\\WA\\ghost.tkghost"}, {"D:\\g\\x.tkghost", "D:\\g\\x.tkghost"}, {"d:/x.tkghost", "d:/x.tkghost"},
+        {"\\\\server\\x", "C:\\WA\\\\\\server\\x"}, {"\\x", "C:\\WA\\\\x"}, {"D:x", "C:\\WA\\D:x"}, {"1:\\x", "C:\\WA\\1:\\x"}};
+    for (const auto& [name, joined] : joins) EXPECT_EQ(joinModulePath("C:\\WA", name), joined) << name;
     EXPECT_EQ(joinModulePath("", "x.ini"), "x.ini");
 }
 

@@ -1,19 +1,14 @@
 #include "catalog_server_data.h"
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 #include "ghostdata/sha256.h"
+#include "tests/sync/catalog_text.h"
 
 namespace tarvek::testing {
 namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
@@ -39,14 +34,14 @@ std::string patternBytes(size_t size, uint32_t seed) {
 CatalogServerData::CatalogServerData() { std::filesystem::create_directories(dir_.path() / "seasons"); }
 
 std::string CatalogServerData::addGhost(const std::string& bytes) {
-    const std::string sha = upper(sha256Hex(bytes));
+    const std::string sha = upperHex(sha256Hex(bytes));
     writeFile(dir_.path() / "ghosts" / (sha + ".tkghost"), bytes);
     return sha;
 }
 
 std::string CatalogServerData::addTail(const std::string& ghostSha256, const std::string& bytes) {
     writeFile(dir_.path() / "ghosts" / (ghostSha256 + ".tktail"), bytes);
-    return upper(sha256Hex(bytes));
+    return upperHex(sha256Hex(bytes));
 }
 
 void CatalogServerData::writeBoard(const std::string& season, const std::string& mapHash, const std::string& raceType,

@@ -42,9 +42,7 @@ CatalogSyncRequest SyncServerTest::request() const {
     request.cacheDirectory = client.path() / "wkTarvek.cache";
     request.catalogPath = request.cacheDirectory / ("catalog-" + mapHash + "-bigrr-0123456789abcdef.ini");
     request.allowHttp = true;
-    request.resolveTimeoutMs = 1000;
-    request.connectTimeoutMs = 1000;
-    request.sendTimeoutMs = 1000;
+    request.resolveTimeoutMs = request.connectTimeoutMs = request.sendTimeoutMs = 1000;
     request.receiveTimeoutMs = 1500;
     request.overallTimeoutMs = 30000;
     return request;

@@ -14,6 +14,11 @@ protected:
         uint32_t status = 0;
         return httpGet(*connection, path, status, options, cancel, SyncClock::now() + std::chrono::seconds(10));
     }
+    // A request whose answer is response, opened without sending it.
+    std::unique_ptr<HttpRequestHandle> answered(FakeResponse response) {
+        transport.answer("/x", std::move(response));
+        return connection->openRequest(u"/x", false, u"", {});
+    }
     CatalogResponse fetch(const std::string& etag = {}) {
         return fetchCatalogResponse(*connection, "/catalog", cancel, SyncClock::now() + std::chrono::seconds(10), etag);
     }
@@ -24,17 +29,13 @@ protected:
 };
 
 TEST(EtagShapeTest, AcceptsQuotedStrongAndWeakTagsOnly) {
-    EXPECT_TRUE(isSafeEtag("\"\""));
-    EXPECT_TRUE(isSafeEtag("\"abc-123\""));
-    EXPECT_TRUE(isSafeEtag("W/\"abc\""));
-    EXPECT_TRUE(isSafeEtag("\"" + std::string(254, 'x') + "\""));
-    EXPECT_FALSE(isSafeEtag("\"" + std::string(255, 'x') + "\""));  // 257 bytes
-    EXPECT_FALSE(isSafeEtag("abc"));
-    EXPECT_FALSE(isSafeEtag("\"has space\""));
-    EXPECT_FALSE(isSafeEtag("\"a\"b\""));
-    EXPECT_FALSE(isSafeEtag("W/\""));
-    EXPECT_FALSE(isSafeEtag("W/abc"));
-    EXPECT_FALSE(isSafeEtag("\"\x80\""));
+    for (const std::string& etag : {std::string("\"\""), std::string("\"abc-123\""), std::string("W/\"abc\""),
+                                    "\"" + std::string(254, 'x') + "\""})
+        EXPECT_TRUE(isSafeEtag(etag)) << etag;
+    // The first is 257 bytes long.
+    for (const std::string& etag : {"\"" + std::string(255, 'x') + "\"", std::string("abc"), std::string("\"has space\""),
+                                    std::string("\"a\"b\""), std::string("W/\""), std::string("W/abc"), std::string("\"\x80\"")})
+        EXPECT_FALSE(isSafeEtag(etag)) << etag;
 }
 
 TEST_F(HttpTransferTest, RedirectsAndUnacceptedStatusesCarryTheirStatus) {
@@ -76,12 +77,7 @@ TEST_F(HttpTransferTest, ACachedEtagIsSentOnlyWhenSafe) {
 }
 
 TEST_F(HttpTransferTest, ContentLengthIsCheckedBeforeTheBody) {
-    const auto check = [&](std::u16string text, uint64_t limit) {
-        FakeHttpTransport one;
-        one.answer("/", FakeResponse{200, text});
-        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"", {});
-        checkContentLength(*request, limit);
-    };
+    const auto check = [&](std::u16string text, uint64_t limit) { checkContentLength(*answered({200, text}), limit); };
     EXPECT_NO_THROW(check(u"4194304", 4194304));
     EXPECT_TRUE(failsWith([&] { check(u"4194305", 4194304); }, SyncErrorKind::ContentRejected,
                           "HTTP response exceeds the size limit"));
@@ -94,12 +90,7 @@ TEST_F(HttpTransferTest, ContentLengthIsCheckedBeforeTheBody) {
 }
 
 TEST_F(HttpTransferTest, ResponseEtagsMustBeAsciiAndWellShaped) {
-    const auto etagOf = [&](std::optional<std::u16string> header) {
-        FakeHttpTransport one;
-        one.answer("/", FakeResponse{200, {}, header});
-        auto request = one.openConnection({}, {})->openRequest(u"/x", false, u"", {});
-        return readResponseEtag(*request);
-    };
+    const auto etagOf = [&](std::optional<std::u16string> header) { return readResponseEtag(*answered({200, {}, header})); };
     EXPECT_EQ(etagOf(std::nullopt), "");
     EXPECT_EQ(etagOf(u"W/\"weak\""), "W/\"weak\"");
     EXPECT_TRUE(failsWith([&] { etagOf(u"\"caf\u00e9\""); }, SyncErrorKind::Transport, "HTTP ETag is not ASCII"));

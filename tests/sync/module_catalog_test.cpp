@@ -4,10 +4,8 @@
 #include "tests/sync/catalog_text.h"
 #include "tests/sync/expect_sync_error.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
-
-using testing::failsWith;
 
 ::testing::AssertionResult parseFails(std::string_view text, const std::string& message) {
     return failsWith([&] { parseModuleCatalog(text); }, SyncErrorKind::InvalidCatalog, message);
@@ -92,8 +90,8 @@ TEST(CatalogSha, ExactlySixtyFourHexDigits) {
                               "catalog contains an invalid SHA-256"));
 }
 
-const std::string kHash = testing::fakeSha(77);
-const CatalogScope kScope{testing::upperHex(kHash), "BigRR"};
+const std::string kHash = fakeSha(77);
+const CatalogScope kScope{upperHex(kHash), "BigRR"};
 
 ::testing::AssertionResult scopeFails(const std::string& text, const std::string& message) {
     return failsWith([&] { checkCatalogScope(parseModuleCatalog(text), kScope); }, SyncErrorKind::InvalidCatalog,
@@ -101,24 +99,21 @@ const CatalogScope kScope{testing::upperHex(kHash), "BigRR"};
 }
 
 TEST(CatalogScope, MetadataMustMatch) {
-    const std::string mismatch = "catalog metadata does not match the requested map/race scope";
-    EXPECT_TRUE(scopeFails("\xEF\xBB\xBF", mismatch));
-    EXPECT_NO_THROW(checkCatalogScope(parseModuleCatalog(testing::scopedMetadata(kHash, "BigRR")), kScope));
-    EXPECT_TRUE(scopeFails(testing::scopedMetadata(kHash, "bigrr"), mismatch));
-    EXPECT_TRUE(scopeFails(testing::scopedMetadata(testing::fakeSha(78), "BigRR"), mismatch));
-    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=2\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
-    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=1\nRaceType=BigRR\n", mismatch));
-    EXPECT_TRUE(scopeFails("[catalog]\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
-    EXPECT_TRUE(scopeFails("[catalog]\nSchemaVersion=1\nMapHash=" + kHash + "\n", mismatch));
-    EXPECT_TRUE(scopeFails("[other]\nSchemaVersion=1\nMapHash=" + kHash + "\nRaceType=BigRR\n", mismatch));
+    EXPECT_NO_THROW(checkCatalogScope(parseModuleCatalog(scopedMetadata(kHash, "BigRR")), kScope));
+    for (const std::string& text :
+         {std::string("\xEF\xBB\xBF"), scopedMetadata(kHash, "bigrr"), scopedMetadata(fakeSha(78), "BigRR"),
+          "[catalog]\nSchemaVersion=2\nMapHash=" + kHash + "\nRaceType=BigRR\n", std::string("[catalog]\nSchemaVersion=1\nRaceType=BigRR\n"),
+          "[catalog]\nMapHash=" + kHash + "\nRaceType=BigRR\n", "[catalog]\nSchemaVersion=1\nMapHash=" + kHash + "\n",
+          "[other]\nSchemaVersion=1\nMapHash=" + kHash + "\nRaceType=BigRR\n"})
+        EXPECT_TRUE(scopeFails(text, "catalog metadata does not match the requested map/race scope")) << text;
 }
 
 TEST(CatalogScope, OnlyTheRequestedMapSectionAndItsPlayerSections) {
-    const std::string meta = testing::scopedMetadata(kHash, "BigRR");
+    const std::string meta = scopedMetadata(kHash, "BigRR");
     const std::string allowed = "map." + kHash + ".bigrr";
     EXPECT_EQ(allowedMapSectionName(kScope), allowed);
     EXPECT_NO_THROW(checkCatalogScope(
-        parseModuleCatalog(meta + "[" + testing::upperHex(allowed) + "]\n[" + allowed + ".player.Ann]\n[" + allowed +
+        parseModuleCatalog(meta + "[" + upperHex(allowed) + "]\n[" + allowed + ".player.Ann]\n[" + allowed +
                            ".Player.]\n[leaderboard]\n[mapx]\n"),
         kScope));
     const std::string outside = "catalog contains a map section outside the requested scope";
@@ -129,4 +124,4 @@ TEST(CatalogScope, OnlyTheRequestedMapSectionAndItsPlayerSections) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing

@@ -21,8 +21,6 @@ namespace {
 const std::string kMapHash = std::string(64, 'd');
 constexpr size_t kBig = 67108864;
 
-char patternByte(size_t offset, unsigned seed) { return static_cast<char>((offset * 2654435761u) >> 13 ^ seed); }
-
 std::string upperSha(std::string_view bytes) { return upperHex(sha256Hex(bytes)); }
 
 class SynchronizeFakeTest : public ::testing::Test {
@@ -36,14 +34,28 @@ protected:
         return synchronizeCatalog(request, cancel, BuildPlatform(transport));
     }
 
-    // A scoped catalog naming one world-record ghost (no tail).
-    std::string serveGhost(const std::string& bytes, std::string extraSections = {}) {
-        const std::string sha = upperSha(bytes);
+    // An answer with these bytes and their upper-case SHA-256.
+    static std::pair<FakeResponse, std::string> body(const std::string& bytes) {
+        return {FakeResponse{200, {}, {}, fakeBody(bytes)}, upperSha(bytes)};
+    }
+    // A scoped catalog naming one world-record ghost (no tail); returns its SHA-256.
+    std::string serveGhost(const std::pair<FakeResponse, std::string>& ghost) {
         const std::string catalog = scopedMetadata(kMapHash, "TTRR") + "[Map." + kMapHash + ".TTRR]\n" +
-                                    ghostEntries("WorldRecord", sha, false) + extraSections;
+                                    ghostEntries("WorldRecord", ghost.second, false);
         transport->answer("/v1/public/catalog/module.ini", FakeResponse{200, {}, u"\"c1\"", fakeBody(catalog)});
-        transport->answer("/ghosts/" + sha, FakeResponse{200, {}, {}, fakeBody(bytes)});
-        return sha;
+        transport->answer("/ghosts/" + ghost.second, ghost.first);
+        return ghost.second;
+    }
+    std::string serveGhost(const std::string& bytes) { return serveGhost(body(bytes)); }
+    // An unscoped catalog of one world-record ghost per map, in order.
+    void serveUnscoped(const std::vector<std::pair<FakeResponse, std::string>>& ghosts) {
+        std::string catalog = "[Catalog]\n";
+        int section = 0;
+        for (const auto& [response, sha] : ghosts) {
+            catalog += "[Map." + std::to_string(++section) + "]\n" + ghostEntries("WorldRecord", sha, false);
+            transport->answer("/ghosts/" + sha, response);
+        }
+        transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
     }
 
     CatalogSyncRequest unscopedRequest() const {
@@ -70,9 +82,8 @@ protected:
 TEST_F(SynchronizeFakeTest, ValidationFailuresReachTheResultWithoutAnyNetworkUse) {
     CatalogSyncRequest bad = request();
     bad.seasonKey.clear();
-    const CatalogSyncResult result = run(bad);
-    EXPECT_EQ(result.errorKind, SyncErrorKind::InvalidRequest);
-    EXPECT_EQ(result.message, "seasonKey must contain between 1 and 256 UTF-8 bytes");
+    EXPECT_EQ(outcome(run(bad)),
+              "InvalidRequest HTTP 0, 0 assets: 0 downloaded, 0 reused; seasonKey must contain between 1 and 256 UTF-8 bytes");
     EXPECT_EQ(transport->connectionsOpened(), 0);
     EXPECT_EQ(progress, std::vector<std::string>{
                             "Tarvek catalog synchronization failed: seasonKey must contain between 1 and 256 UTF-8 bytes"});
@@ -100,9 +111,7 @@ TEST_F(SynchronizeFakeTest, AGhostFileNamedLikeTheCatalogIsRefused) {
     const std::string sha = serveGhost("payload");
     CatalogSyncRequest clash = request();
     clash.catalogPath = clash.cacheDirectory / "sub" / ".." / (sha + ".TKGHOST");
-    const CatalogSyncResult result = run(clash);
-    EXPECT_EQ(result.errorKind, SyncErrorKind::UnsafeAsset);
-    EXPECT_EQ(result.message, "GhostFile conflicts with catalogPath");
+    EXPECT_EQ(outcome(run(clash)), "UnsafeAsset HTTP 200, 1 assets: 0 downloaded, 0 reused; GhostFile conflicts with catalogPath");
     EXPECT_TRUE(cacheFileNames().empty());
 }
 
@@ -113,9 +122,7 @@ TEST_F(SynchronizeFakeTest, AnOversizedCachedGhostIsDownloadedAgainWithoutBeingR
     const auto cached = request().cacheDirectory / (sha + ".tkghost");
     { std::ofstream(cached) << "x"; }
     std::filesystem::resize_file(cached, kBig + 1);
-    const CatalogSyncResult result = run(request());
-    ASSERT_EQ(result.errorKind, SyncErrorKind::None) << result.message;
-    EXPECT_EQ(result.downloadedCount, 1u);
+    EXPECT_EQ(outcome(run(request())), "None HTTP 200, 1 assets: 1 downloaded, 0 reused; catalog synchronized");
     EXPECT_EQ(readFileBytes(cached.string()), ghost);
 }
 
@@ -140,15 +147,9 @@ TEST_F(SynchronizeFakeTest, ACancelBeforeTheFinalMoveLeavesNothingInPlace) {
 }
 
 TEST_F(SynchronizeFakeTest, ACancelBeforeAnAssetAsksForNothingMore) {
-    const std::string first = "first ghost", second = "second ghost";
-    std::string catalog = "[Catalog]\n";
-    for (const std::string* bytes : {&first, &second}) {
-        catalog += "[Map." + std::to_string(bytes == &first ? 1 : 2) + "]\n" + ghostEntries("WorldRecord", upperSha(*bytes), false);
-        transport->answer("/ghosts/" + upperSha(*bytes), FakeResponse{200, {}, {}, fakeBody(*bytes)});
-    }
-    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
+    serveUnscoped({body("first ghost"), body("second ghost")});
     ASSERT_EQ(run(unscopedRequest()).errorKind, SyncErrorKind::None);
-    const auto stale = request().cacheDirectory / (upperSha(second) + ".tkghost");
+    const auto stale = request().cacheDirectory / (upperSha("second ghost") + ".tkghost");
     std::ofstream(stale, std::ios::trunc) << "stale";
 
     CatalogSyncRequest cancelling = unscopedRequest();
@@ -173,9 +174,8 @@ TEST_F(SynchronizeFakeTest, TheCatalogIsWrittenBeforeItsSidecar) {
 }
 
 TEST_F(SynchronizeFakeTest, WithoutAnHttpClientTheRunFailsAsATransportError) {
-    const CatalogSyncResult result = synchronizeCatalog(request(), cancel, BuildPlatform(nullptr));
-    EXPECT_EQ(result.errorKind, SyncErrorKind::Transport);
-    EXPECT_EQ(result.message, "this build has no HTTP client");
+    EXPECT_EQ(outcome(synchronizeCatalog(request(), cancel, BuildPlatform(nullptr))),
+              "Transport HTTP 0, 0 assets: 0 downloaded, 0 reused; this build has no HTTP client");
 }
 
 // The two size budgets hash and write 64 MiB files: too slow under 32-bit emulation.
@@ -188,67 +188,37 @@ protected:
     // A generated body of size bytes and its upper-case SHA-256.
     static std::pair<FakeResponse, std::string> bigBody(size_t size, unsigned seed) {
         std::string bytes(size, '\0');
-        for (size_t i = 0; i < size; ++i) bytes[i] = patternByte(i, seed);
-        const std::string sha = upperSha(bytes);
-        return {FakeResponse{200, {}, {}, fakeBody(std::move(bytes))}, sha};
-    }
-    static std::pair<FakeResponse, std::string> smallBody(const std::string& bytes) {
-        return {FakeResponse{200, {}, {}, fakeBody(bytes)}, upperSha(bytes)};
-    }
-
-    // An unscoped catalog of one world-record ghost per map, in order; returns the last SHA-256.
-    std::string serveUnscoped(const std::vector<std::pair<FakeResponse, std::string>>& ghosts) {
-        std::string catalog = "[Catalog]\n";
-        int section = 0;
-        for (const auto& [response, sha] : ghosts) {
-            catalog += "[Map." + std::to_string(++section) + "]\n" + ghostEntries("WorldRecord", sha, false);
-            transport->answer("/ghosts/" + sha, response);
-        }
-        transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
-        return ghosts.back().second;
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 2654435761u) >> 13 ^ seed);
+        return body(bytes);
     }
 };
 
 TEST_F(SynchronizeBudgetTest, TheAggregateBudgetStopsTheThirdDownload) {
     auto [first, firstSha] = bigBody(kBig, 1);
     auto [second, secondSha] = bigBody(kBig, 2);
-    const std::string smallSha = serveUnscoped({{first, firstSha}, {second, secondSha}, smallBody("third")});
-
-    const CatalogSyncResult result = run(unscopedRequest());
-    EXPECT_EQ(result.errorKind, SyncErrorKind::ContentRejected);
-    EXPECT_EQ(result.message, "aggregate ghost download budget exceeded");
-    EXPECT_EQ(result.downloadedCount, 2u);
+    serveUnscoped({{first, firstSha}, {second, secondSha}, body("third")});
+    EXPECT_EQ(outcome(run(unscopedRequest())),
+              "ContentRejected HTTP 200, 3 assets: 2 downloaded, 0 reused; aggregate ghost download budget exceeded");
     // Verified downloads stay; the catalog is not committed.
     std::vector<std::string> expected{firstSha + ".tkghost", secondSha + ".tkghost"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(cacheFileNames(), expected);
 
     // Reused files do not count: the next run only downloads the third.
-    const CatalogSyncResult again = run(unscopedRequest());
-    EXPECT_EQ(again.errorKind, SyncErrorKind::None) << again.message;
-    EXPECT_EQ(again.reusedCount, 2u);
-    EXPECT_EQ(again.downloadedCount, 1u);
+    EXPECT_EQ(outcome(run(unscopedRequest())), "None HTTP 200, 3 assets: 1 downloaded, 2 reused; catalog synchronized");
 }
 
 TEST_F(SynchronizeBudgetTest, ADownloadMayUseOnlyTheBudgetLeft) {
     // After 64 MiB and one byte, 64 MiB less one byte are left: a 64 MiB ghost is one too many.
-    auto [first, firstSha] = bigBody(kBig, 4);
-    auto [last, lastSha] = bigBody(kBig, 5);
-    serveUnscoped({{first, firstSha}, smallBody("x"), {last, lastSha}});
-    const CatalogSyncResult result = run(unscopedRequest());
-    EXPECT_EQ(result.message, "ghost download exceeds its size budget");
-    EXPECT_EQ(result.downloadedCount, 2u);
+    serveUnscoped({bigBody(kBig, 4), body("x"), bigBody(kBig, 5)});
+    EXPECT_EQ(outcome(run(unscopedRequest())),
+              "ContentRejected HTTP 200, 3 assets: 2 downloaded, 0 reused; ghost download exceeds its size budget");
 }
 
 TEST_F(SynchronizeBudgetTest, AnUndeclaredBodyAboveThePerFileLimitIsCutOff) {
-    auto [body, sha] = bigBody(kBig + 1, 3);
-    const std::string catalog = scopedMetadata(kMapHash, "TTRR") + "[Map." + kMapHash + ".TTRR]\n" +
-                                ghostEntries("WorldRecord", sha, false);
-    transport->answer("/v1/", FakeResponse{200, {}, {}, fakeBody(catalog)});
-    transport->answer("/ghosts/", body);
-    const CatalogSyncResult result = run(request());
-    EXPECT_EQ(result.errorKind, SyncErrorKind::ContentRejected);
-    EXPECT_EQ(result.message, "ghost download exceeds its size budget");
+    serveGhost(bigBody(kBig + 1, 3));
+    EXPECT_EQ(outcome(run(request())),
+              "ContentRejected HTTP 200, 1 assets: 0 downloaded, 0 reused; ghost download exceeds its size budget");
     EXPECT_TRUE(cacheFileNames().empty()) << "no temporary file, no catalog";
 }
 

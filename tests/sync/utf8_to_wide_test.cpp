@@ -3,10 +3,8 @@
 #include "sync/utf8_to_wide.h"
 #include "tests/sync/expect_sync_error.h"
 
-namespace tarvek {
+namespace tarvek::testing {
 namespace {
-
-using testing::failsWith;
 
 TEST(Utf8ToWide, LengthMustFitASigned32BitCount) {
     EXPECT_NO_THROW(checkConvertibleLength("GhostFile", 0x7FFFFFFF));
@@ -21,4 +19,4 @@ TEST(Utf8ToWide, NarrowingRoundTrips) {
 }
 
 }  // namespace
-}  // namespace tarvek
+}  // namespace tarvek::testing

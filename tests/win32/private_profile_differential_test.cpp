@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "host/private_profile.h"
 #include "support/temp_dir.h"
 
@@ -23,21 +20,16 @@ struct ProfileCase {
 
 std::string repeated(std::string_view piece, size_t count) {
     std::string out;
-    for (size_t i = 0; i < count; ++i) out += piece;
-    return out;
-}
-
-std::string withCrlf(std::string_view lf) {
-    std::string out;
-    for (char c : lf) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    while (count--) out += piece;
     return out;
 }
 
 std::vector<ProfileCase> corpus() {
     std::vector<ProfileCase> cases;
-    const std::string basic = "[General]\nEnabled=1\nPlayerName=Mossy Frog\n[Other]\nKey=Value\nempty=\n";
-    cases.push_back({"lf", basic, {"General", "Other", "Missing"}, {"Enabled", "PlayerName", "Key", "empty", "none"}});
-    cases.push_back({"crlf", withCrlf(basic), {"General", "Other"}, {"Enabled", "PlayerName", "Key", "empty"}});
+    cases.push_back({"lf", "[General]\nEnabled=1\nPlayerName=Mossy Frog\n[Other]\nKey=Value\nempty=\n",
+                     {"General", "Other", "Missing"}, {"Enabled", "PlayerName", "Key", "empty", "none"}});
+    cases.push_back({"crlf", "[General]\r\nEnabled=1\r\nPlayerName=Mossy Frog\r\n[Other]\r\nKey=Value\r\nempty=\r\n",
+                     {"General", "Other"}, {"Enabled", "PlayerName", "Key", "empty"}});
     cases.push_back({"bom", "\xEF\xBB\xBF[General]\r\nKey=after bom\r\n", {"General"}, {"Key"}});
     cases.push_back({"bom_only", "\xEF\xBB\xBF", {"General"}, {"Key"}});
     cases.push_back({"empty_file", "", {"General"}, {"Key"}});
@@ -146,74 +138,47 @@ bool isWineQuotedExactFit(const std::string& ours, const std::string& real, size
     return size >= 2 && ours.size() == size - 1 && real == ours.substr(0, size - 2) && biggerBufferAnswer == ours;
 }
 
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            static const char digits[] = "0123456789abcdef";
-            out += "\\x";
-            out += digits[c >> 4];
-            out += digits[c & 0xF];
-        }
-    }
-    return out.size() > 80 ? out.substr(0, 60) + "...(" + std::to_string(s.size()) + " bytes)\"" : out + "\"";
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& line : lines) out += quoted(line) + " ";
-    return out;
-}
-
 TEST(PrivateProfileDifferential, PortableReaderAnswersLikeWindows) {
     TempDir dir;
     const size_t stringSizes[] = {1, 2, 3, 4, 5, 6, 7, 8, 12, 30, 1024};
     const char* fallbacks[] = {"", "fb", "\"q\"", "fb  ", "7"};
-    const int intFallbacks[] = {0, -7, 99};
     const size_t sectionSizes[] = {3, 4, 5, 6, 8, 13, 64, 4096};
-    size_t compared = 0;
-    size_t quotedExactFits = 0;
+    size_t compared = 0, quotedExactFits = 0;
     for (const ProfileCase& c : corpus()) {
         const std::string path = dir.write("case_" + c.name + ".ini", c.text);
         const bool manyKeys = c.keys.size() > 40;
         for (const std::string& sectionName : c.sections) {
             for (const std::string& section : sectionVariants(sectionName)) {
+                const std::string where = c.name + " [" + ::testing::PrintToString(section) + "] ";
                 for (size_t size : sectionSizes) {
-                    EXPECT_EQ(joined(readProfileSection(path, section, size)), joined(realSection(path, section, size)))
-                        << c.name << " section " << quoted(section) << " size " << size;
+                    EXPECT_EQ(readProfileSection(path, section, size), realSection(path, section, size)) << where << size;
                     ++compared;
                 }
                 for (const std::string& keyName : c.keys) {
-                    const auto keys = manyKeys ? std::vector<std::string>{keyName} : sectionVariants(keyName);
-                    for (const std::string& key : keys) {
+                    for (const std::string& key : manyKeys ? std::vector{keyName} : sectionVariants(keyName)) {
+                        const std::string at = where + ::testing::PrintToString(key) + " fallback ";
+                        // Case and padding variants only need to find the same value; fallbacks differ only
+                        // in the smallest and the usual buffer.
+                        const bool variant = manyKeys || section != sectionName || key != keyName;
                         for (size_t size : stringSizes) {
                             for (const char* fallback : fallbacks) {
-                                // Case and padding variants only need to find the same value.
-                                const bool variant = section != sectionName || key != keyName;
-                                if ((manyKeys || variant) && (size != 1024 || *fallback)) continue;
-                                // Fallbacks differ only in the smallest and the usual buffer.
-                                if (*fallback && size > 3 && size != 1024) continue;
+                                if ((variant && (size != 1024 || *fallback)) || (*fallback && size > 3 && size != 1024))
+                                    continue;
                                 const std::string ours = readProfileString(path, section, key, fallback, size);
                                 const std::string real = realString(path, section, key, fallback, size);
                                 if (ours != real &&
-                                    isWineQuotedExactFit(ours, real, size,
-                                                         realString(path, section, key, fallback, size + 1))) {
+                                    isWineQuotedExactFit(ours, real, size, realString(path, section, key, fallback, size + 1))) {
                                     ++quotedExactFits;
                                     continue;
                                 }
-                                EXPECT_EQ(quoted(ours), quoted(real))
-                                    << c.name << " [" << quoted(section) << "] " << quoted(key) << " fallback "
-                                    << quoted(fallback) << " size " << size;
+                                EXPECT_EQ(ours, real) << at << fallback << " size " << size;
                                 ++compared;
                             }
                         }
-                        for (int fallback : intFallbacks) {
+                        for (int fallback : {0, -7, 99}) {
                             EXPECT_EQ(readProfileInt(path, section, key, fallback),
-                                      static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), fallback,
-                                                                             path.c_str())))
-                                << c.name << " [" << quoted(section) << "] " << quoted(key) << " fallback " << fallback;
+                                      static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), fallback, path.c_str())))
+                                << at << fallback;
                             ++compared;
                         }
                     }
