@@ -20,6 +20,7 @@
 #include "tools/tarvek-host32/host_game.h"
 #include "tools/scenarios/log_tail.h"
 #include "tools/tarvek-host32/module_instance.h"
+#include "tools/tarvek-host32/race_observer.h"
 #include "tools/scenarios/scenarios.h"
 #include "tools/scenarios/transcript.h"
 
@@ -89,12 +90,18 @@ public:
 
         game.loadMap();
         logLines += addLog(scenario, game.frame(), log, names);
+        RaceObserver observer(transcript_, scenario.name);
+        // The game's pace, 50 frames a second: the module's own threads run on wall-clock time.
+        const ULONGLONG playStart = GetTickCount64();
         for (uint32_t i = 0; i < scenario.frameCount(); ++i) {
             game.runFrame();
             const uint32_t frame = game.frame();
+            observer.observe(frame, game);
             for (const auto& line : scenario.chat)
                 if (line.frame == frame) game.sendChat(line.text);
             addChat(scenario, frame);
+            const ULONGLONG due = playStart + ULONGLONG{i + 1} * kFrameMs;
+            if (const ULONGLONG now = GetTickCount64(); now < due) Sleep(static_cast<DWORD>(due - now));
         }
         // A chat command may be answered by the catalog worker, which retries on wall-clock time:
         // the game plays on at its own pace until that answer is printed.
@@ -103,6 +110,7 @@ public:
             size_t printed = 0;
             while (printed == 0 && GetTickCount64() - settleStart < kChatAnswerTimeoutMs) {
                 game.runFrame();
+                observer.observe(game.frame(), game);
                 printed = addChat(scenario, game.frame());
                 Sleep(kFrameMs);
             }
@@ -114,12 +122,14 @@ public:
         const GameRecord& record = gameRecord();
         std::printf("%s: module at 0x%08x (%u bytes), start-up %s in %.1f s, %d hook point(s) patched; "
                     "%u frames, game's worm handler %u message(s), %u map load(s), %u border init(s), "
-                    "%u worm and %u rope draw(s), %u chat line(s) to the game; %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
+                    "%u worm and %u rope draw(s), %u display draw(s), %u frame end(s), %u chat line(s) to the game, "
+                    "%u failed routine(s); %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
                     scenario.name.c_str(), instance.base(), instance.size(), started ? "finished" : "timed out",
                     startUp, patched, game.frame(), record.wormMessages, record.mapLoads, record.borderInits,
-                    record.wormDraws, record.ropeDraws, record.chatSends, logLines, ended, instance.threadCount(),
+                    record.wormDraws, record.ropeDraws, record.displayCalls, record.framesEnded, record.chatSends,
+                    record.failures, logLines, ended, instance.threadCount(),
                     secondsSince(start));
-        return started;
+        return started && record.failures == 0;
     }
 
 private:
