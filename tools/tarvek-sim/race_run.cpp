@@ -19,6 +19,7 @@
 #include "race/frame_driver.h"
 #include "race/live_comparison.h"
 #include "presentation/gap_message.h"
+#include "race/race_callouts.h"
 #include "race/race_state.h"
 #include "server_process.h"
 #include "sim/host_image_layout.h"
@@ -112,6 +113,8 @@ public:
     RunResult run(const KeyFrameSink& keyFrame) {
         RunResult result;
         sim::resetModuleRaceState();
+        // A freshly loaded module: whatever it connects, its start-up connects, as in the DLL.
+        raceCallouts() = defaultRaceCallouts();
         scenarios::prepareModuleDirectory(dir_, {}, scenario_.files);
         const int port = closedLoopbackPort();
         if (scenario_.server == scenarios::CatalogServer::Up) startServer(port);
