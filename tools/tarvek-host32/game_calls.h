@@ -18,6 +18,8 @@ struct SiteCall {
 };
 
 // The game's calls. As HostCalls it serves the render queue, which calls the display's entries.
+// The game's side packs its arguments itself rather than through the module's own caller: a wrong
+// argument order shared by both sides would cancel out and go unseen.
 class GameCalls final : public HostCalls {
 public:
     GameCalls(const sim::AddressSpace& space, HostAddr base) : space_(space), base_(base) {}

@@ -4,6 +4,23 @@
     .intel_syntax noprefix
     .text
 
+# Stores every register and the flags into the record whose address the instruction given puts
+# in EAX (EAX itself goes through the stack, so no register or flag changes on the way).
+.macro RECORD load:vararg
+    pushfd
+    push eax
+    \load
+    pop dword ptr [eax]
+    pop dword ptr [eax + 28]
+    mov [eax + 4], ecx
+    mov [eax + 8], edx
+    mov [eax + 12], ebx
+    mov [eax + 16], esi
+    mov [eax + 20], edi
+    mov [eax + 24], ebp
+    mov eax, [eax]
+.endm
+
 # void host32CallWithRegisters(target, in, out, arguments, count)
     .globl _host32CallWithRegisters
 _host32CallWithRegisters:
@@ -31,20 +48,11 @@ _host32CallWithRegisters:
     mov edi, [eax + 20]
     mov eax, [eax]
     call dword ptr [ebp + 8]
-    pushfd
-    push eax
-    mov eax, [ebp + 16]
-    pop dword ptr [eax]
-    pop dword ptr [eax + 28]
-    mov [eax + 4], ecx
-    mov [eax + 8], edx
-    mov [eax + 12], ebx
-    mov [eax + 16], esi
-    mov [eax + 20], edi
-    mov [eax + 24], ebp
+    RECORD mov eax, [ebp + 16]
+    mov edx, [ebp + 16]
     mov ecx, esp
     sub ecx, [callStack]
-    mov [eax + 32], ecx
+    mov [edx + 32], ecx
     cld
     lea esp, [ebp - 12]
     pop edi
@@ -53,30 +61,13 @@ _host32CallWithRegisters:
     pop ebp
     ret
 
-# Stores every register and the flags into the record at \record (EAX goes last, through the
-# stack, so no register or flag changes on the way).
-.macro RECORD record
-    pushfd
-    push eax
-    mov eax, offset \record
-    pop dword ptr [eax]
-    pop dword ptr [eax + 28]
-    mov [eax + 4], ecx
-    mov [eax + 8], edx
-    mov [eax + 12], ebx
-    mov [eax + 16], esi
-    mov [eax + 20], edi
-    mov [eax + 24], ebp
-    mov eax, [eax]
-.endm
-
 # A game routine: records its entry, runs body(EAX, ECX, EDX, stack arguments) for EAX, leaves
 # values of its own in ECX, EDX and the flags (no caller may count on them), records its exit
 # and returns, removing argBytes.
 .macro GAME_ROUTINE name, index, body, argBytes
     .globl \name
 \name:
-    RECORD "_host32RoutineEntry+36*\index"
+    RECORD mov eax, offset _host32RoutineEntry + 36 * \index
     push ebp
     push ebx
     mov ebp, esp
@@ -95,7 +86,7 @@ _host32CallWithRegisters:
     mov edx, 0xD5D5D500 + \index
     push 0x893
     popfd
-    RECORD "_host32RoutineExit+36*\index"
+    RECORD mov eax, offset _host32RoutineExit + 36 * \index
     mov dword ptr [_host32RoutineExit + 36 * \index + 32], \argBytes
     ret \argBytes
 .endm
