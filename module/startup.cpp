@@ -10,6 +10,8 @@
 #include "host/module_path.h"
 #include "host/settings.h"
 #include "host/text.h"
+#include "presentation/module_race_callouts.h"
+#include "race/race_callouts.h"
 #include "race/ghost_slot_reset.h"
 #include "race/race_type.h"
 
@@ -67,10 +69,13 @@ uint32_t initThread(ModulePlatform& platform, ModuleHost& host) noexcept {
         startupState().goldGhostPath = joinModulePath(s.moduleDirectory, s.goldGhostFile);
         if (!s.enabled) return 0;
 
-        // Player names go through the system's code pages; the pipeline asks the catalogs.
+        // Player names go through the system's code pages; the pipeline asks the catalogs; the
+        // race tracking draws, marks and reports through the presentation (without it the ghosts
+        // would be plain worms and no gap would show).
         const std::shared_ptr<const Platform> services = platform.services();
         bindCodePageConverter(services->codePages());
         connectCatalogToPipeline();
+        raceCallouts() = moduleRaceCallouts();
         resetGhostSlots(false);
         replaceCatalogWorker(services);
         const HostAddr base = platform.hostBase();

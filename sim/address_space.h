@@ -21,6 +21,8 @@ public:
     // The game's own access, past any protection; the range must be allocated.
     virtual void write(HostAddr addr, const void* src, size_t n) = 0;
     virtual void read(HostAddr addr, void* dst, size_t n) const = 0;
+    // Direct access to bytes of one allocated object, for the game's own drawing.
+    virtual uint8_t* span(HostAddr addr, size_t n) = 0;
     // Sets the protection (protection:: values) of the pages covering the range.
     virtual void protect(HostAddr addr, uint32_t size, uint32_t newProtect) = 0;
 

@@ -20,6 +20,7 @@ public:
     HostAddr allocateImage(uint32_t size) override;
     void write(HostAddr addr, const void* src, size_t n) override { memory_.poke(addr, src, n); }
     void read(HostAddr addr, void* dst, size_t n) const override { memory_.peek(addr, dst, n); }
+    uint8_t* span(HostAddr addr, size_t n) override { return memory_.span(addr, n); }
     void protect(HostAddr addr, uint32_t size, uint32_t newProtect) override {
         memory_.setProtection(addr, size, newProtect);
     }

@@ -9,31 +9,44 @@ namespace tarvek::sim {
 
 namespace layout = host_layout;
 
-SimDisplay::SimDisplay(SimHost& host, uint32_t width, uint32_t height, const Palette& palette)
-    : host_(host), width_(width), height_(height), stride_((width + 15) / 16 * 16 + 16) {
-    AddressSpace& space = host.space();
-    display_ = space.allocate(layout::display::kObjectSize);
-    surface_ = space.allocate(layout::bitmap::kClippedObjectSize);
-    pixels_ = space.allocate(stride_ * height_);
-    space.writeU32(display_ + layout::display::kClassTable, host.base() + layout::image::kDisplayClassTable);
-    space.writeU32(display_ + layout::display::kSurface, surface_);
-    space.writeU32(surface_ + layout::bitmap::kClassTable, host.base() + layout::image::kBitmapClassTable);
-    space.writeU32(surface_ + 0x4, 1);
-    space.writeU32(surface_ + layout::bitmap::kPixels, pixels_);
-    space.writeU32(surface_ + layout::bitmap::kBitsPerPixel, 8);
-    space.writeU32(surface_ + layout::bitmap::kStride, stride_);
-    space.writeU32(surface_ + layout::bitmap::kWidth, width_);
-    space.writeU32(surface_ + layout::bitmap::kHeight, height_);
-    setClip(ClipRect{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)});
-    setPalette(palette);
+DisplayObjects layOutDisplay(AddressSpace& space, HostAddr base, uint32_t width, uint32_t height, const Palette& palette) {
+    DisplayObjects objects;
+    objects.stride = (width + 15) / 16 * 16 + 16;
+    objects.display = space.allocate(layout::display::kObjectSize);
+    objects.surface = space.allocate(layout::bitmap::kClippedObjectSize);
+    objects.pixels = space.allocate(objects.stride * height);
+    const HostAddr surface = objects.surface;
+    space.writeU32(objects.display + layout::display::kClassTable, base + layout::image::kDisplayClassTable);
+    space.writeU32(objects.display + layout::display::kSurface, surface);
+    space.writeU32(surface + layout::bitmap::kClassTable, base + layout::image::kBitmapClassTable);
+    space.writeU32(surface + 0x4, 1);
+    space.writeU32(surface + layout::bitmap::kPixels, objects.pixels);
+    space.writeU32(surface + layout::bitmap::kBitsPerPixel, 8);
+    space.writeU32(surface + layout::bitmap::kStride, objects.stride);
+    space.writeU32(surface + layout::bitmap::kWidth, width);
+    space.writeU32(surface + layout::bitmap::kHeight, height);
+    const int32_t clip[4] = {0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)};
+    space.write(surface + layout::bitmap::kClipRect, clip, sizeof clip);
+    writeDisplayPalette(space, objects.display, palette);
+    return objects;
 }
 
-void SimDisplay::setPalette(const Palette& palette) {
-    AddressSpace& space = host_.space();
-    space.write(display_ + layout::display::kPalette, palette.data(), palette.size());
+void writeDisplayPalette(AddressSpace& space, HostAddr display, const Palette& palette) {
+    space.write(display + layout::display::kPalette, palette.data(), palette.size());
     const std::vector<uint8_t> table = hostTranslucencyTable(palette);
-    space.write(display_ + layout::display::kTranslucencyTable, table.data(), table.size());
+    space.write(display + layout::display::kTranslucencyTable, table.data(), table.size());
 }
+
+SimDisplay::SimDisplay(SimHost& host, uint32_t width, uint32_t height, const Palette& palette)
+    : host_(host), width_(width), height_(height) {
+    const DisplayObjects objects = layOutDisplay(host.space(), host.base(), width, height, palette);
+    stride_ = objects.stride;
+    display_ = objects.display;
+    surface_ = objects.surface;
+    pixels_ = objects.pixels;
+}
+
+void SimDisplay::setPalette(const Palette& palette) { writeDisplayPalette(host_.space(), display_, palette); }
 
 Palette SimDisplay::palette() const {
     Palette palette;
@@ -69,7 +82,7 @@ void SimDisplay::paintBackground() {
             }
         }
     }
-    uint8_t* pixels = host_.memory().span(pixels_, size_t{stride_} * height_);
+    uint8_t* pixels = host_.space().span(pixels_, size_t{stride_} * height_);
     for (uint32_t y = 0; y < height_; ++y)
         std::copy_n(background_.begin() + size_t{y} * width_, width_, pixels + size_t{y} * stride_);
 }
@@ -77,19 +90,19 @@ void SimDisplay::paintBackground() {
 std::vector<uint8_t> SimDisplay::pixels() const {
     std::vector<uint8_t> out(size_t{width_} * height_);
     for (uint32_t y = 0; y < height_; ++y)
-        host_.memory().peek(pixels_ + y * stride_, out.data() + size_t{y} * width_, width_);
+        host_.space().read(pixels_ + y * stride_, out.data() + size_t{y} * width_, width_);
     return out;
 }
 
-Canvas8 surfaceCanvas(SimMemory& memory, HostAddr display) {
-    const HostAddr surface = memory.peekU32(display + layout::display::kSurface);
+Canvas8 surfaceCanvas(AddressSpace& memory, HostAddr display) {
+    const HostAddr surface = memory.readU32(display + layout::display::kSurface);
     Canvas8 canvas;
-    canvas.stride = memory.peekU32(surface + layout::bitmap::kStride);
-    const uint32_t height = memory.peekU32(surface + layout::bitmap::kHeight);
-    canvas.pixels = memory.span(memory.peekU32(surface + layout::bitmap::kPixels), size_t{canvas.stride} * height);
-    const int32_t width = static_cast<int32_t>(memory.peekU32(surface + layout::bitmap::kWidth));
+    canvas.stride = memory.readU32(surface + layout::bitmap::kStride);
+    const uint32_t height = memory.readU32(surface + layout::bitmap::kHeight);
+    canvas.pixels = memory.span(memory.readU32(surface + layout::bitmap::kPixels), size_t{canvas.stride} * height);
+    const int32_t width = static_cast<int32_t>(memory.readU32(surface + layout::bitmap::kWidth));
     int32_t clip[4];
-    memory.peek(surface + layout::bitmap::kClipRect, clip, sizeof clip);
+    memory.read(surface + layout::bitmap::kClipRect, clip, sizeof clip);
     canvas.clip = ClipRect{std::max(clip[0], 0), std::max(clip[1], 0), std::min(clip[2], width),
                            std::min(clip[3], static_cast<int32_t>(height))};
     return canvas;

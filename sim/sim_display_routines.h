@@ -4,14 +4,14 @@
 #include <cstdint>
 
 #include "host/host_calls.h"
-#include "sim/sim_memory.h"
+#include "sim/address_space.h"
 
 namespace tarvek::sim {
 
-int32_t hostDisplayText(SimMemory& memory, HostAddr display, const TextDraw& draw);
-void hostDisplayLine(SimMemory& memory, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+int32_t hostDisplayText(AddressSpace& memory, HostAddr display, const TextDraw& draw);
+void hostDisplayLine(AddressSpace& memory, HostAddr display, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                      uint32_t colour, uint32_t width);
-void hostDisplaySprite(SimMemory& memory, HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite);
-void hostDisplayBitmap(SimMemory& memory, HostAddr display, const BitmapDraw& draw);
+void hostDisplaySprite(AddressSpace& memory, HostAddr display, int32_t x, int32_t y, uint32_t flags, uint32_t sprite);
+void hostDisplayBitmap(AddressSpace& memory, HostAddr display, const BitmapDraw& draw);
 
 }  // namespace tarvek::sim

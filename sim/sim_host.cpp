@@ -92,7 +92,7 @@ void SimHost::callWormHandler(HostAddr handler, HostAddr worm, HostAddr sender, 
     if (handler == base_ + image::kWormHandleMessage) {
         hostHandled_.push_back(WormMessage{handler, worm, sender, messageType, size, data});
         // The game's own drawing pass: the worm and, while it hangs on one, its rope.
-        if (messageType == host_layout::message::kDraw) hostDrawLiveWorm(memory_, worm);
+        if (messageType == host_layout::message::kDraw) hostDrawLiveWorm(space_, worm);
         return;
     }
     const auto* routine = routines_.worm.find(handler);
@@ -107,12 +107,12 @@ void SimHost::printChatLine(HostAddr routine, HostAddr chatObject, uint32_t prin
 
 void SimHost::drawWorm(HostAddr wormImage) {
     wormDraws_.push_back(wormImage);
-    hostDrawWorm(memory_, wormImage);
+    hostDrawWorm(space_, wormImage);
 }
 
 void SimHost::drawRope(HostAddr worm, uint32_t colourEntry9, uint32_t colourEntry7) {
     ropeDraws_.push_back(RopeDraw{worm, colourEntry9, colourEntry7});
-    hostDrawRope(memory_, worm, colourEntry9, colourEntry7);
+    hostDrawRope(space_, worm, colourEntry9, colourEntry7);
 }
 
 }  // namespace tarvek::sim

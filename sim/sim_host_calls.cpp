@@ -21,14 +21,14 @@ auto callRegistered(const RoutineTable<Signature>& routines, HostAddr routine, A
 
 int32_t SimHost::callDisplayText(HostAddr routine, HostAddr display, const TextDraw& draw) {
     if (routine != hostDisplayRoutine(base_, table::kTextDraw)) callIntoNowhere(routine);
-    return hostDisplayText(memory_, display, draw);
+    return hostDisplayText(space_, display, draw);
 }
 
 uint32_t SimHost::callDisplayWideLine(HostAddr routine, HostAddr display, int32_t x1, int32_t y1, int32_t x2,
                                       int32_t y2, uint32_t colour, uint32_t width) {
     if (routine != hostDisplayRoutine(base_, table::kLineDraw6))
         return callRegistered(routines_.wideLine, routine, display, x1, y1, x2, y2, colour, width);
-    if (!displayIdle_) hostDisplayLine(memory_, display, x1, y1, x2, y2, colour, width);
+    if (!displayIdle_) hostDisplayLine(space_, display, x1, y1, x2, y2, colour, width);
     return 1;
 }
 
@@ -36,7 +36,7 @@ uint32_t SimHost::callDisplayThinLine(HostAddr routine, HostAddr display, int32_
                                       int32_t y2, uint32_t colour) {
     if (routine != hostDisplayRoutine(base_, table::kLineDraw5))
         return callRegistered(routines_.thinLine, routine, display, x1, y1, x2, y2, colour);
-    if (!displayIdle_) hostDisplayLine(memory_, display, x1, y1, x2, y2, colour, 1);
+    if (!displayIdle_) hostDisplayLine(space_, display, x1, y1, x2, y2, colour, 1);
     return 1;
 }
 
@@ -44,13 +44,13 @@ uint32_t SimHost::callDisplaySprite(HostAddr routine, HostAddr display, int32_t 
                                     uint32_t sprite) {
     if (routine != hostDisplayRoutine(base_, table::kSpriteDraw))
         return callRegistered(routines_.sprite, routine, display, x, y, flags, sprite);
-    if (!displayIdle_) hostDisplaySprite(memory_, display, x, y, flags, sprite);
+    if (!displayIdle_) hostDisplaySprite(space_, display, x, y, flags, sprite);
     return 1;
 }
 
 void SimHost::callDisplayBitmap(HostAddr routine, HostAddr display, const BitmapDraw& draw) {
     if (routine != hostDisplayRoutine(base_, table::kBitmapDraw)) callIntoNowhere(routine);
-    if (!displayIdle_) hostDisplayBitmap(memory_, display, draw);
+    if (!displayIdle_) hostDisplayBitmap(space_, display, draw);
 }
 
 void SimHost::callDisplayFrameEnd(HostAddr routine, HostAddr display) {

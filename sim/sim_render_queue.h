@@ -4,21 +4,22 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/sim_memory.h"
+#include "host/host_calls.h"
+#include "sim/address_space.h"
 
 namespace tarvek::sim {
 
 class SimHost;
 
 // Allocates an empty queue and links it to the world (+0x524).
-HostAddr attachRenderQueue(SimHost& host, HostAddr world);
-void clearRenderQueue(SimMemory& memory, HostAddr queue);
+HostAddr attachRenderQueue(AddressSpace& space, HostAddr world);
+void clearRenderQueue(AddressSpace& memory, HostAddr queue);
 
 // Places one command the way the game does; false (nothing written) when the queue is full.
-bool pushRenderCommand(SimMemory& memory, HostAddr queue, const std::vector<uint8_t>& command);
+bool pushRenderCommand(AddressSpace& memory, HostAddr queue, const std::vector<uint8_t>& command);
 
-uint32_t renderQueueCount(const SimMemory& memory, HostAddr queue);
-HostAddr renderCommand(const SimMemory& memory, HostAddr queue, uint32_t index);
+uint32_t renderQueueCount(const AddressSpace& memory, HostAddr queue);
+HostAddr renderCommand(const AddressSpace& memory, HostAddr queue, uint32_t index);
 
 // Command builders (16.16 coordinates).
 std::vector<uint8_t> spriteCommand(uint32_t type, int32_t x, int32_t y, uint32_t sprite, uint32_t flags);
@@ -30,8 +31,8 @@ std::vector<uint8_t> thinLineCommand(uint32_t colour, const std::vector<Point16>
 std::vector<uint8_t> wideLineCommand(uint32_t colour, uint32_t width, const std::vector<Point16>& points);
 
 // Runs every queued command of the world's queue on the world's display through the display's
-// class table and empties the queue.
-void runRenderQueue(SimHost& host, HostAddr world);
+// class table, calling each entry as the game does, and empties the queue.
+void runRenderQueue(AddressSpace& memory, HostCalls& host, HostAddr world);
 // The display's frame-end entry (slot 26), called once the frame is drawn.
 void endDisplayFrame(SimHost& host, HostAddr display);
 

@@ -55,7 +55,7 @@ SimScene::SimScene(uint32_t width, uint32_t height, bool withModule)
     }
     world.setFeedbackGates(0, 0);
     world.setWatchedPointer(display.address());
-    attachRenderQueue(host, world.world());
+    attachRenderQueue(host.space(), world.world());
     usePalette(display.palette());
     placeLiveWorm(static_cast<int32_t>(width / 2), static_cast<int32_t>(height / 2));
     // The frame driver meets the world and the display it draws on.
@@ -103,7 +103,7 @@ void SimScene::prepareGraphics() { prepareGhostGraphics(world.world(), true); }
 void SimScene::beginFrame() {
     display.paintBackground();
     host.sendWormMessage(worm.address(), layout::message::kDraw);
-    runRenderQueue(host, world.world());
+    runRenderQueue(host.space(), host, world.world());
 }
 
 void SimScene::endFrame() { endDisplayFrame(host, display.address()); }

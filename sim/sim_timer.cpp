@@ -10,28 +10,35 @@ namespace tarvek::sim {
 
 namespace layout = host_layout;
 
-SimTurnTimer::SimTurnTimer(SimHost& host, SimWorld& world, HostAddr display, uint32_t team, uint8_t colourIndex)
-    : host_(host),
-      display_(display),
-      team_(team),
-      timer_(host.space().allocate(sim_timer::kObjectSize)),
-      renderer_(host.space().allocate(sim_timer::kRendererSize)),
-      text_(host.space().allocate(16)) {
-    AddressSpace& space = host.space();
-    space.writeU32(timer_, host.base() + layout::image::kTurnTimerClassTable);
-    space.writeU32(timer_ + layout::turn_timer::kWorld, world.world());
-    space.writeU32(timer_ + layout::turn_timer::kTeam, team);
-    space.writeU32(timer_ + sim_timer::kRenderer, renderer_);
-    space.writeU32(renderer_ + layout::turn_timer_draw::kDisplay, display);
+TurnTimerObjects layOutTurnTimer(AddressSpace& space, HostAddr base, SimWorld& world, HostAddr display, uint32_t team,
+                                 uint8_t colourIndex) {
+    TurnTimerObjects objects{space.allocate(sim_timer::kObjectSize), space.allocate(sim_timer::kRendererSize),
+                             space.allocate(16)};
+    space.writeU32(objects.timer, base + layout::image::kTurnTimerClassTable);
+    space.writeU32(objects.timer + layout::turn_timer::kWorld, world.world());
+    space.writeU32(objects.timer + layout::turn_timer::kTeam, team);
+    space.writeU32(objects.timer + sim_timer::kRenderer, objects.renderer);
+    space.writeU32(objects.renderer + layout::turn_timer_draw::kDisplay, display);
     space.writeU8(world.gameState() + team * layout::game_state::kTeamRecordSize - layout::game_state::kTeamColourBack,
                   colourIndex);
-    setSeconds(0);
+    writeTimerSeconds(space, objects.text, 0);
+    return objects;
 }
 
-void SimTurnTimer::setSeconds(uint32_t seconds) {
-    const std::string text = std::to_string(seconds);
-    host_.space().write(text_, text.c_str(), text.size() + 1);
+void writeTimerSeconds(AddressSpace& space, HostAddr text, uint32_t seconds) {
+    const std::string digits = std::to_string(seconds);
+    space.write(text, digits.c_str(), digits.size() + 1);
 }
+
+SimTurnTimer::SimTurnTimer(SimHost& host, SimWorld& world, HostAddr display, uint32_t team, uint8_t colourIndex)
+    : host_(host), display_(display), team_(team) {
+    const TurnTimerObjects objects = layOutTurnTimer(host.space(), host.base(), world, display, team, colourIndex);
+    timer_ = objects.timer;
+    renderer_ = objects.renderer;
+    text_ = objects.text;
+}
+
+void SimTurnTimer::setSeconds(uint32_t seconds) { writeTimerSeconds(host_.space(), text_, seconds); }
 
 uint32_t SimTurnTimer::redraws() const { return host_.memory().peekU32(timer_ + sim_timer::kRedraws); }
 
@@ -42,7 +49,7 @@ uint32_t SimTurnTimer::renderedColourSelector() const {
 }
 
 void SimTurnTimer::runFrame() {
-    SimMemory& memory = host_.memory();
+    AddressSpace& memory = host_.space();
     const HostAddr base = host_.base();
     SimCall update;
     update.ecx = timer_;
@@ -59,10 +66,10 @@ void SimTurnTimer::runFrame() {
     const ClipRect box{4, canvas.clip.bottom - kBoxHeight - 4, 4 + kBoxWidth, canvas.clip.bottom - 4};
     fillRect(canvas, box, static_cast<uint8_t>(lastBoxColour()));
     if (bitmap == 0) return;
-    const auto width = static_cast<int32_t>(memory.peekU32(bitmap + layout::bitmap::kWidth));
-    const auto height = static_cast<int32_t>(memory.peekU32(bitmap + layout::bitmap::kHeight));
-    const uint32_t stride = memory.peekU32(bitmap + layout::bitmap::kStride);
-    const uint8_t* pixels = memory.span(memory.peekU32(bitmap + layout::bitmap::kPixels), size_t(stride) * size_t(height));
+    const auto width = static_cast<int32_t>(memory.readU32(bitmap + layout::bitmap::kWidth));
+    const auto height = static_cast<int32_t>(memory.readU32(bitmap + layout::bitmap::kHeight));
+    const uint32_t stride = memory.readU32(bitmap + layout::bitmap::kStride);
+    const uint8_t* pixels = memory.span(memory.readU32(bitmap + layout::bitmap::kPixels), size_t(stride) * size_t(height));
     blitOver(canvas, box.left + (kBoxWidth - width) / 2, box.top + (kBoxHeight - height) / 2, pixels, stride, width,
              height, false, nullptr);
 }

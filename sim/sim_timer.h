@@ -8,6 +8,18 @@
 
 namespace tarvek::sim {
 
+struct TurnTimerObjects {
+    HostAddr timer = 0;
+    HostAddr renderer = 0;  // the object the digits are rendered with, on the display
+    HostAddr text = 0;      // the digits
+};
+
+// A team's timer object (team 1..8, its colour index written into the game setup data), its
+// renderer on the display and its digits, as the game lays them out.
+TurnTimerObjects layOutTurnTimer(AddressSpace& space, HostAddr base, SimWorld& world, HostAddr display, uint32_t team,
+                                 uint8_t colourIndex);
+void writeTimerSeconds(AddressSpace& space, HostAddr text, uint32_t seconds);
+
 class SimTurnTimer {
 public:
     static constexpr int32_t kBoxWidth = 72;
@@ -17,6 +29,7 @@ public:
     SimTurnTimer(SimHost& host, SimWorld& world, HostAddr display, uint32_t team, uint8_t colourIndex);
 
     HostAddr timer() const { return timer_; }
+    TurnTimerObjects objects() const { return {timer_, renderer_, text_}; }
     HostAddr renderer() const { return renderer_; }
     void setSeconds(uint32_t seconds);
     uint32_t redraws() const;
@@ -32,9 +45,9 @@ private:
     SimHost& host_;
     HostAddr display_;
     uint32_t team_;
-    HostAddr timer_;
-    HostAddr renderer_;
-    HostAddr text_;
+    HostAddr timer_ = 0;
+    HostAddr renderer_ = 0;
+    HostAddr text_ = 0;
 };
 
 }  // namespace tarvek::sim

@@ -2,7 +2,7 @@
 // The game's turn-timer code: its three call sites in the image and the routines they call.
 #include <cstdint>
 
-#include "sim/sim_memory.h"
+#include "sim/address_space.h"
 
 namespace tarvek::sim {
 
@@ -22,11 +22,19 @@ constexpr uint32_t kBitmapWidth = 64;
 constexpr uint32_t kBitmapHeight = 20;
 }  // namespace sim_timer
 
-// Defines the game's routines the turn-timer call sites reach:
-// - update (timer in ECX): a pending redraw request is taken and counted;
-// - one team's box (timer in EAX, team in EDX): picks up the team's colour-table entry;
-// - the bitmap renderer (object, text, colour selector, 0, 0, out on the stack): draws the text
-//   in the colour the selector names into the object's bitmap and returns that bitmap.
+// The game's turn-timer routines:
+// - update (timer): a pending redraw request is taken and counted;
+void hostTimerUpdate(AddressSpace& memory, HostAddr timer);
+// - one team's box (timer, team): picks up the team's colour-table entry;
+void hostTimerTeam(AddressSpace& memory, HostAddr timer, uint32_t team);
+// - the bitmap renderer (object, text, colour selector, out): draws the text in the colour the
+//   selector names into the object's bitmap (made at the first call) and returns that bitmap.
+HostAddr hostTimerRender(AddressSpace& memory, HostAddr base, HostAddr object, HostAddr text, uint32_t selector,
+                         HostAddr out);
+
+// Defines those routines where the turn-timer call sites reach them, in the game's registers:
+// update with the timer in ECX, the team's box with the timer in EAX and the team in EDX, the
+// renderer with (object, text, colour selector, 0, 0, out) on the stack.
 void defineTimerRoutines(SimHost& host);
 
 }  // namespace tarvek::sim

@@ -6,6 +6,8 @@
 #include "host/log.h"
 #include "host/settings.h"
 #include "module/startup.h"
+#include "presentation/module_race_callouts.h"
+#include "race/race_callouts.h"
 #include "race/frame_driver.h"
 #include "race/race_type.h"
 #include "sim/host_image_layout.h"
@@ -46,6 +48,7 @@ protected:
 };
 
 TEST_F(Startup, EntryPointInstallsTheCaptureSilentlyThenTheInitThreadTheRest) {
+    raceCallouts() = defaultRaceCallouts();  // as a freshly loaded module has them
     sim::writeCall(host.space(), host.base(), image::kLoadLandDatCallSite, image::kChatPrint);  // another module's
     EXPECT_TRUE(attachModule(platform, module));
     EXPECT_TRUE(patched(image::kLoadLandDatCallSite));
@@ -62,6 +65,10 @@ TEST_F(Startup, EntryPointInstallsTheCaptureSilentlyThenTheInitThreadTheRest) {
     EXPECT_NE(currentCatalogWorker(), nullptr);
     EXPECT_TRUE(catalogServices().makeWorker);  // requests can start fresh workers
     EXPECT_FALSE(startupState().hotkeyRegistered);
+    // The race tracking draws, marks and shows its gap through the presentation.
+    EXPECT_EQ(raceCallouts().markGhostCommands, moduleRaceCallouts().markGhostCommands);
+    EXPECT_EQ(raceCallouts().prepareGhostGraphics, moduleRaceCallouts().prepareGhostGraphics);
+    EXPECT_EQ(raceCallouts().showEndOfTurnGap, moduleRaceCallouts().showEndOfTurnGap);
 }
 
 TEST_F(Startup, DisabledModuleStopsRightAfterTheSettings) {

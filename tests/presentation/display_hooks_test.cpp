@@ -85,8 +85,9 @@ TEST(RenderTags, TagWordBits) {
 
 TEST_F(DisplayHooks, MarksOnlyTheNewCommandsByGhostAndPass) {
     const HostAddr queue = scene.host.memory().peekU32(scene.world.world() + layout::world::kRenderQueue);
-    sim::SimMemory& memory = scene.host.memory();
-    auto push = [&](const std::vector<uint8_t>& command) { sim::pushRenderCommand(memory, queue, command); };
+    sim::AddressSpace& space = scene.host.space();
+    const sim::SimMemory& memory = scene.host.memory();
+    auto push = [&](const std::vector<uint8_t>& command) { sim::pushRenderCommand(space, queue, command); };
     push(sim::spriteCommand(4, 0, 0, 1, 0x10));          // before the first new index
     push(sim::spriteCommand(5, 0, 0, 1, 0x10));          // 1
     push(sim::thinLineCommand(0x21, {{0, 0}}));          // 2: one point, no line to tag
@@ -94,7 +95,7 @@ TEST_F(DisplayHooks, MarksOnlyTheNewCommandsByGhostAndPass) {
     push(sim::wideLineCommand(0x23, 2, {{0, 0}, {1, 1}, {2, 2}}));  // 4: polyline 1, both colour words
     settings().personalRecordNameTag = true;
     markGhostCommands(queue, 1, true, true, 9);
-    auto word = [&](uint32_t index, uint32_t offset) { return memory.peekU32(sim::renderCommand(memory, queue, index) + offset); };
+    auto word = [&](uint32_t index, uint32_t offset) { return memory.peekU32(sim::renderCommand(space, queue, index) + offset); };
     EXPECT_EQ(word(0, layout::render_queue::kSpriteFlags), 0x10u);
     EXPECT_EQ(word(1, layout::render_queue::kSpriteFlags), 0x10u | 0x04000000 | 0x00200000 | 0x40000000);
     EXPECT_EQ(word(2, layout::render_queue::kLineColour), 0x21u);
@@ -103,7 +104,7 @@ TEST_F(DisplayHooks, MarksOnlyTheNewCommandsByGhostAndPass) {
     EXPECT_EQ(word(4, layout::render_queue::kLineColourRepeat), encodeLineTag({0x23, 5, true, 2, 1}));
 
     // An opaque gold ghost: no translucency, no tags, but the crown still rides on its body.
-    sim::clearRenderQueue(memory, queue);
+    sim::clearRenderQueue(space, queue);
     push(sim::spriteCommand(4, 0, 0, 1, 0));
     push(sim::thinLineCommand(0x22, {{0, 0}, {1, 1}}));
     settings().goldOpacityPercent = 100;

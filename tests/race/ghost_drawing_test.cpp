@@ -54,11 +54,11 @@ TEST_F(GhostDrawing, RecordedSpriteCommandsArePushedWhileTheQueueHasRoom) {
         draw(frame);
         EXPECT_EQ(scene.host.wormDraws().empty(), row.pushed) << row.type << " " << row.count << " " << row.freeSpace;
         if (!row.pushed) continue;
-        const HostAddr command = sim::renderCommand(memory, address, row.count);
+        const HostAddr command = sim::renderCommand(scene.host.space(), address, row.count);
         EXPECT_EQ(command, address + queue::kCommandArea + row.freeSpace - 24);
         EXPECT_EQ(memory.peekU32(command + queue::kSpriteWord), 0xBEEFu);
         EXPECT_EQ(memory.peekU32(address + queue::kFreeSpace), row.freeSpace - 24);
-        EXPECT_EQ(sim::renderQueueCount(memory, address), row.count + 1);
+        EXPECT_EQ(sim::renderQueueCount(scene.host.space(), address), row.count + 1);
     }
 }
 

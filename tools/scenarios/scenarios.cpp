@@ -196,6 +196,7 @@ Scenario race(std::string name, std::vector<ModuleFile> files) {
 
 Scenario offlineTtrr() {
     Scenario s = race("offline-ttrr", offlineFiles("TTRR", 1));
+    s.hotkeys = {{60, kGoldHotkeyId}, {100, kGoldHotkeyId}};  // the gold ghost hidden, then back
     s.keyFrames = {};
     return s;
 }

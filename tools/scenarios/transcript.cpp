@@ -14,6 +14,7 @@ std::string_view eventKindName(EventKind kind) {
         case EventKind::Gap: return "gap";
         case EventKind::Timer: return "timer";
         case EventKind::Marked: return "marked";
+        case EventKind::Registers: return "registers";
     }
     return "?";
 }

@@ -11,7 +11,9 @@
 
 namespace tarvek::scenarios {
 
-enum class EventKind { Hook, Log, Chat, Status, Gap, Timer, Marked };
+// Registers: how a patched call site passed the game's registers and flags through (a host that
+// runs real machine code writes it).
+enum class EventKind { Hook, Log, Chat, Status, Gap, Timer, Marked, Registers };
 
 std::string_view eventKindName(EventKind kind);
 

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "module/startup.h"
 #include "platform/win32/win32_host_memory.h"
 #include "tools/tarvek-host32/game_image.h"
 #include "tools/scenarios/hook_survey.h"
@@ -20,6 +21,8 @@
 #include "tools/tarvek-host32/host_game.h"
 #include "tools/scenarios/log_tail.h"
 #include "tools/tarvek-host32/module_instance.h"
+#include "tools/tarvek-host32/player_keys.h"
+#include "tools/tarvek-host32/race_observer.h"
 #include "tools/scenarios/scenarios.h"
 #include "tools/scenarios/transcript.h"
 
@@ -32,8 +35,9 @@ namespace {
 
 constexpr DWORD kStartUpTimeoutMs = 120000;  // qemu-i386 under Wine is slow
 constexpr DWORD kRetireTimeoutMs = 30000;
-constexpr DWORD kChatAnswerTimeoutMs = 60000;  // three catalog retries wait 3 + 6 + 12 s
 constexpr DWORD kFrameMs = 20;                 // the game's 50 frames a second
+constexpr DWORD kHotkeyWaitMs = 200;
+constexpr DWORD kChatAnswerWaitMs = 5000;
 
 struct Options {
     fs::path out;
@@ -89,21 +93,35 @@ public:
 
         game.loadMap();
         logLines += addLog(scenario, game.frame(), log, names);
+        RaceObserver observer(transcript_, scenario.name);
+        // The game's pace, 50 frames a second at most: the module's own threads (the catalog
+        // worker's retries among them) run on wall-clock time, so a scenario's frames take at
+        // least the time they take in the game.
+        const ULONGLONG playStart = GetTickCount64();
         for (uint32_t i = 0; i < scenario.frameCount(); ++i) {
             game.runFrame();
             const uint32_t frame = game.frame();
+            observer.observe(frame, game);
             for (const auto& line : scenario.chat)
                 if (line.frame == frame) game.sendChat(line.text);
+            for (const auto& press : scenario.hotkeys)
+                if (press.frame == frame) {
+                    add(scenario, frame, EventKind::Log,
+                        "hotkey " + keys_.pressWithControl(press.hotkeyId == kGoldHotkeyId ? 'G' : 'F'));
+                    Sleep(kHotkeyWaitMs);  // the module's thread takes the key while the game waits
+                }
             addChat(scenario, frame);
+            const ULONGLONG due = playStart + ULONGLONG{i + 1} * kFrameMs;
+            if (const ULONGLONG now = GetTickCount64(); now < due) Sleep(static_cast<DWORD>(due - now));
         }
-        // A chat command may be answered by the catalog worker, which retries on wall-clock time:
-        // the game plays on at its own pace until that answer is printed.
+        // A chat command's last answer may come from the catalog worker a little after the game
+        // time the scenario gives it (its retries wait on wall-clock time): the game plays on a
+        // few seconds more while none has come.
         if (!scenario.chat.empty()) {
             const ULONGLONG settleStart = GetTickCount64();
-            size_t printed = 0;
-            while (printed == 0 && GetTickCount64() - settleStart < kChatAnswerTimeoutMs) {
+            while (addChat(scenario, game.frame()) == 0 && GetTickCount64() - settleStart < kChatAnswerWaitMs) {
                 game.runFrame();
-                printed = addChat(scenario, game.frame());
+                observer.observe(game.frame(), game);
                 Sleep(kFrameMs);
             }
         }
@@ -114,12 +132,14 @@ public:
         const GameRecord& record = gameRecord();
         std::printf("%s: module at 0x%08x (%u bytes), start-up %s in %.1f s, %d hook point(s) patched; "
                     "%u frames, game's worm handler %u message(s), %u map load(s), %u border init(s), "
-                    "%u worm and %u rope draw(s), %u chat line(s) to the game; %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
+                    "%u worm and %u rope draw(s), %u display draw(s), %u frame end(s), %u chat line(s) to the game, "
+                    "%u failed routine(s); %zu log line(s); %zu of %zu module thread(s) ended; %.1f s\n",
                     scenario.name.c_str(), instance.base(), instance.size(), started ? "finished" : "timed out",
                     startUp, patched, game.frame(), record.wormMessages, record.mapLoads, record.borderInits,
-                    record.wormDraws, record.ropeDraws, record.chatSends, logLines, ended, instance.threadCount(),
+                    record.wormDraws, record.ropeDraws, record.displayCalls, record.framesEnded, record.chatSends,
+                    record.failures, logLines, ended, instance.threadCount(),
                     secondsSince(start));
-        return started;
+        return started && record.failures == 0;
     }
 
 private:
@@ -144,6 +164,7 @@ private:
     const GameImage& image_;
     HostMemory& memory_;
     Transcript& transcript_;
+    PlayerKeys keys_;
 };
 
 }  // namespace

@@ -106,6 +106,17 @@ void RealAddressSpace::read(HostAddr addr, void* dst, size_t n) const {
     withAccess(addr, n, false, [&] { std::memcpy(dst, pointerOf(addr), n); });
 }
 
+uint8_t* RealAddressSpace::span(HostAddr addr, size_t n) {
+    for (uintptr_t cursor = addr, end = uintptr_t{addr} + n; cursor < end;) {
+        MEMORY_BASIC_INFORMATION info{};
+        if (VirtualQuery(reinterpret_cast<void*>(cursor), &info, sizeof info) != sizeof info ||
+            info.State != MEM_COMMIT || !allows(info.Protect, true))
+            fail("game drawing", static_cast<HostAddr>(cursor));
+        cursor = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+    }
+    return static_cast<uint8_t*>(pointerOf(addr));
+}
+
 void RealAddressSpace::protect(HostAddr addr, uint32_t size, uint32_t newProtect) {
     DWORD old = 0;
     if (!VirtualProtect(pointerOf(addr), size, newProtect, &old)) fail("VirtualProtect", addr);

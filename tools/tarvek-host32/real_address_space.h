@@ -24,6 +24,8 @@ public:
     HostAddr allocateImage(uint32_t size) override;
     void write(HostAddr addr, const void* src, size_t n) override;
     void read(HostAddr addr, void* dst, size_t n) const override;
+    // The bytes themselves; throws unless the whole range is committed and writable.
+    uint8_t* span(HostAddr addr, size_t n) override;
     void protect(HostAddr addr, uint32_t size, uint32_t newProtect) override;
 
 private:

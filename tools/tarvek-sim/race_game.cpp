@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "host/host_layout.h"
-#include "presentation/render_tags.h"
 #include "sim/sim_font.h"
 #include "sim/sim_raster.h"
 #include "sim/sim_render_queue.h"
 #include "sim/sim_scene.h"
 #include "tools/scenarios/race_course.h"
+#include "tools/scenarios/race_screen.h"
 
 namespace tarvek::simtool {
 
@@ -43,19 +43,11 @@ RaceGame::RaceGame(const scenarios::Scenario& scenario)
     host.defineHostRoutine(host.base() + image::kLandscapeInitBorders, [](sim::SimCall&) { return 0u; });
     scenarios::placeCourse(host.space(), world);
 
-    world.setFeedbackGates(0, 0);
-    world.setWatchedPointer(display.address());
-    sim::attachRenderQueue(host, world.world());
-    const std::vector<uint32_t> colours = sim::sceneColourTable(display.palette());
-    host.space().write(world.world() + layout::world::kColourTable, colours.data(), colours.size() * 4);
+    scenarios::attachRaceScreen(host.space(), world, display.address());
     course_ = coursePicture(display.palette());
-    // A build of the game whose timer code differs (a changed call site) draws its timer in a
-    // way this simulation does not know: it shows none.
-    for (const uint32_t site : {image::kTurnTimerColourACallSite, image::kTurnTimerColourBCallSite, image::kTurnTimerDrawCallSite}) {
-        uint8_t opcode = 0;
-        host.space().read(host.base() + site, &opcode, 1);
-        drawsTimer_ = drawsTimer_ && opcode == image::kCallOpcode;
-    }
+    // A build of the game whose timer code differs draws its timer in a way this simulation does
+    // not know: it shows none.
+    drawsTimer_ = scenarios::turnTimerCodeKnown(host.space(), host.base());
 
     worms_.reserve(scenario.worms.size());
     for (const auto& script : scenario.worms) {
@@ -75,7 +67,7 @@ void RaceGame::loadMap() {
 }
 
 void RaceGame::paintCourse() {
-    const sim::Canvas8 canvas = sim::surfaceCanvas(host.memory(), display.address());
+    const sim::Canvas8 canvas = sim::surfaceCanvas(host.space(), display.address());
     for (uint32_t y = 0; y < kCourseHeight; ++y)
         std::memcpy(canvas.pixels + size_t{y} * canvas.stride, course_.data() + size_t{y} * kCourseWidth, kCourseWidth);
 }
@@ -85,30 +77,11 @@ void RaceGame::drawChat() {
     const auto& prints = host.chatPrints();
     for (; chatSeen_ < prints.size(); ++chatSeen_) chat_.push_back({frame(), prints[chatSeen_].text});
     while (!chat_.empty() && (chat_.size() > 11 || chat_.front().first + 150 < frame())) chat_.erase(chat_.begin());
-    const sim::Canvas8 canvas = sim::surfaceCanvas(host.memory(), display.address());
+    const sim::Canvas8 canvas = sim::surfaceCanvas(host.space(), display.address());
     const sim::Palette palette = display.palette();
     const uint8_t ink = sim::nearestPaletteEntry(palette, 255, 255, 255), outline = sim::nearestPaletteEntry(palette, 0, 0, 0);
     int32_t y = 36;
     for (const auto& line : chat_) y += sim::drawText(canvas, 22, y, line.second, 1, ink, outline).height;
-}
-
-void RaceGame::countMarkedCommands() {
-    namespace queue = layout::render_queue;
-    const sim::SimMemory& memory = host.memory();
-    const HostAddr renderQueue = memory.peekU32(world.world() + layout::world::kRenderQueue);
-    marked_ = {};
-    for (uint32_t i = 0; i < sim::renderQueueCount(memory, renderQueue); ++i) {
-        const HostAddr command = sim::renderCommand(memory, renderQueue, i);
-        const uint32_t type = memory.peekU32(command + queue::kEntryType);
-        if (type == queue::kSpriteTypeA || type == queue::kSpriteTypeB) {
-            const uint32_t flags = memory.peekU32(command + queue::kSpriteFlags);
-            if (flags & sprite_flags::kGoldGhost) ++marked_.goldSprites, marked_.goldFlags |= flags & ~0xFFFFu;
-            if (flags & sprite_flags::kBlueGhost) ++marked_.blueSprites, marked_.blueFlags |= flags & ~0xFFFFu;
-        } else if (type == queue::kLineTypeA || type == queue::kLineTypeB) {
-            const uint32_t colour = memory.peekU32(command + queue::kLineColour);
-            if (isLineTag(colour)) ++(decodeLineTag(colour).isBlue ? marked_.blueLines : marked_.goldLines);
-        }
-    }
 }
 
 void RaceGame::runFrame() {
@@ -117,8 +90,8 @@ void RaceGame::runFrame() {
     for (sim::SimWorm& worm : worms_) host.sendWormMessage(worm.address(), layout::message::kFrame);
     paintCourse();
     for (sim::SimWorm& worm : worms_) host.sendWormMessage(worm.address(), layout::message::kDraw);
-    countMarkedCommands();
-    sim::runRenderQueue(host, world.world());
+    marked_ = scenarios::countMarkedCommands(host.space(), host.space().readU32(world.world() + layout::world::kRenderQueue));
+    sim::runRenderQueue(host.space(), host, world.world());
     if (drawsTimer_) timer.runFrame();
     drawChat();
     sim::endDisplayFrame(host, display.address());

@@ -14,21 +14,10 @@
 #include "sim/sim_timer.h"
 #include "sim/sim_world.h"
 #include "sim/sim_worm.h"
+#include "tools/scenarios/marked_commands.h"
 #include "tools/scenarios/scenarios.h"
 
 namespace tarvek::simtool {
-
-// What the drawing pass marked in one frame's render queue.
-struct MarkedCommands {
-    uint32_t goldSprites = 0;
-    uint32_t blueSprites = 0;
-    uint32_t goldLines = 0;
-    uint32_t blueLines = 0;
-    uint32_t goldFlags = 0;  // the module's flag bits of the ghost's sprites, together
-    uint32_t blueFlags = 0;
-
-    bool operator==(const MarkedCommands&) const = default;
-};
 
 class RaceGame {
 public:
@@ -41,7 +30,8 @@ public:
     // queue through the display's class table, the turn timer and the frame end.
     void runFrame();
     uint32_t frame() const { return static_cast<uint32_t>(world.frameCounter()); }
-    const MarkedCommands& marked() const { return marked_; }
+    const scenarios::MarkedCommands& marked() const { return marked_; }
+    bool drawsTimer() const { return drawsTimer_; }
 
     sim::SimHost host;
     sim::SimWorld world{host.space()};
@@ -51,13 +41,12 @@ public:
 
 private:
     void paintCourse();
-    void countMarkedCommands();
     void drawChat();
 
     std::vector<sim::SimWorm> worms_;
     std::vector<uint8_t> course_;  // the picture of the course, palette indices
-    MarkedCommands marked_;
-    bool drawsTimer_ = true;
+    scenarios::MarkedCommands marked_;
+    bool drawsTimer_ = false;
     size_t chatSeen_ = 0;
     std::vector<std::pair<uint32_t, std::string>> chat_;  // frame printed, line
 };

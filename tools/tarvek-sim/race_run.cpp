@@ -19,7 +19,7 @@
 #include "race/frame_driver.h"
 #include "race/live_comparison.h"
 #include "presentation/gap_message.h"
-#include "presentation/turn_timer.h"
+#include "race/race_callouts.h"
 #include "race/race_state.h"
 #include "server_process.h"
 #include "sim/host_image_layout.h"
@@ -27,6 +27,7 @@
 #include "sim/sim_module.h"
 #include "tools/scenarios/hook_survey.h"
 #include "tools/scenarios/log_tail.h"
+#include "tools/scenarios/race_screen.h"
 #include "tools/tarvek-sim/game_clock_platform.h"
 #include "tools/tarvek-sim/network_gate.h"
 #include "tools/tarvek-sim/race_game.h"
@@ -37,6 +38,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using scenarios::EventKind;
+using scenarios::markedText;
 using scenarios::Scenario;
 namespace fs = std::filesystem;
 
@@ -102,20 +104,6 @@ std::string slotStatus(size_t slot) {
     return comparison.active && comparison.state.hasMatch ? statusName(comparison.state.status) : "none";
 }
 
-const char* timerColourName(uint32_t colour) { return colour == 1 ? "ahead" : colour == 2 ? "behind" : "none"; }
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", value);
-    return text;
-}
-
-std::string markedText(const MarkedCommands& m) {
-    return "gold " + std::to_string(m.goldSprites) + " sprite(s) " + hex(m.goldFlags) + " " + std::to_string(m.goldLines) +
-           " line(s), blue " + std::to_string(m.blueSprites) + " sprite(s) " + hex(m.blueFlags) + " " +
-           std::to_string(m.blueLines) + " line(s)";
-}
-
 class ScenarioRun {
 public:
     ScenarioRun(const Scenario& scenario, const fs::path& dir, const ServerSetup& server,
@@ -125,6 +113,8 @@ public:
     RunResult run(const KeyFrameSink& keyFrame) {
         RunResult result;
         sim::resetModuleRaceState();
+        // A freshly loaded module: whatever it connects, its start-up connects, as in the DLL.
+        raceCallouts() = defaultRaceCallouts();
         scenarios::prepareModuleDirectory(dir_, {}, scenario_.files);
         const int port = closedLoopbackPort();
         if (scenario_.server == scenarios::CatalogServer::Up) startServer(port);
@@ -227,9 +217,10 @@ private:
             lastGap_ = gap.sequence;
             add(frame, EventKind::Gap, std::string(gap.textView()));
         }
-        const std::string timer = std::string(timerColourName(turnTimerState())) + ", box colour " +
-                                  std::to_string(game.timer.lastBoxColour());
-        if (timer != lastTimer_) add(frame, EventKind::Timer, lastTimer_ = timer);
+        if (game.drawsTimer()) {
+            const std::string timer = scenarios::turnTimerText(game.host.space(), game.timer.objects());
+            if (timer != lastTimer_) add(frame, EventKind::Timer, lastTimer_ = timer);
+        }
         // The plot follows the local player's own turns, where the comparison matched this frame.
         const auto& local = scenario_.worms.front().frames;
         const bool localActive = !local.empty() && local[std::min<size_t>(frame, local.size()) - 1].active;
@@ -266,7 +257,7 @@ private:
     std::shared_ptr<CatalogSyncWorker> heldWorker_;
     size_t chatSeen_ = 0;
     std::string lastStatus_ = "gold none, blue none";
-    std::string lastTimer_ = "none, box colour 0";
+    std::string lastTimer_;
     std::string lastMarked_ = markedText({});
     uint64_t lastGap_ = 0;
     uint32_t lastSegment_ = UINT32_MAX;
