@@ -196,7 +196,8 @@ Scenario race(std::string name, std::vector<ModuleFile> files) {
 
 Scenario offlineTtrr() {
     Scenario s = race("offline-ttrr", offlineFiles("TTRR", 1));
-    s.hotkeys = {{60, kGoldHotkeyId}, {100, kGoldHotkeyId}};  // the gold ghost hidden, then back
+    // Each ghost hidden, then back: gold by Ctrl+G, then blue by Ctrl+F.
+    s.hotkeys = {{60, kGoldHotkeyId}, {100, kGoldHotkeyId}, {130, kBlueHotkeyId}, {160, kBlueHotkeyId}};
     s.keyFrames = {};
     return s;
 }
